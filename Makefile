@@ -1,0 +1,65 @@
+# Two commands for a fresh Debian 12 machine:
+#   make run    install what is missing, build, start the game
+#   make test   install what is missing, build, run every test headless
+SHELL := /bin/bash
+BUILD ?= build
+SANBUILD ?= build-san
+JOBS ?= $(shell nproc)
+
+PACKAGES := build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev \
+	libsdl2-dev libsdl2-mixer-dev libpng-dev zlib1g-dev liblzo2-dev libgl-dev \
+	libegl-dev libgtest-dev libgmock-dev libbenchmark-dev libgl1-mesa-dri libegl1-mesa
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+HEADLESS := SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
+
+.PHONY: all deps configure build run test test-fast test-san fuzz-smoke bench clean
+
+all: build
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing: $$missing"; \
+	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Starts the game in a window (or headless when SDL_VIDEODRIVER says so).
+run: build
+	cd $(BUILD) && ./quorbel
+
+test: build
+	cd $(BUILD) && $(HEADLESS) ctest --output-on-failure -j $(JOBS) --timeout 300
+	$(MAKE) test-san
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
+# (clang), then every fuzz target briefly over its seed corpus.
+test-san: deps
+	[ -f $(SANBUILD)/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B $(SANBUILD) -G Ninja \
+	  -DCMAKE_BUILD_TYPE=Debug -DQUORBEL_SANITIZE=ON -DQUORBEL_FUZZ=ON -DQUORBEL_BENCH=OFF
+	cmake --build $(SANBUILD) -j $(JOBS)
+	cd $(SANBUILD) && $(HEADLESS) ctest --output-on-failure -j $(JOBS) --timeout 600
+	$(MAKE) fuzz-smoke
+
+fuzz-smoke:
+	@set -e; shopt -s nullglob; for f in $(SANBUILD)/tests/fuzz/fuzz_*; do \
+	  [ -x "$$f" ] || continue; name=$$(basename $$f); corpus=tests/fuzz/corpus/$$name; \
+	  work=$$(mktemp -d); [ -d $$corpus ] && cp -r $$corpus/. $$work/; \
+	  echo "fuzz smoke: $$name"; \
+	  ASAN_OPTIONS=detect_leaks=1 $$f -max_total_time=20 -rss_limit_mb=2048 $$work >$$work.log 2>&1 \
+	    || { tail -40 $$work.log; exit 1; }; \
+	  tail -1 $$work.log; rm -rf $$work $$work.log; \
+	done
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $(HEADLESS) $$b; done
+
+clean:
+	rm -rf $(BUILD) $(SANBUILD)

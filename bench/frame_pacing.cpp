@@ -1,0 +1,88 @@
+// Frame pacing: 600 frames at 60 per second in the offscreen window, with the
+// runtime's busy-waited deadline, against a reference pacer in the same run
+// that sleeps until each deadline (as most game loops do). Prints the median,
+// p99 and maximum of |frame interval - 16.667 ms| and the CPU time of each.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+#include "runtime/platform/Platform.h"
+#include "runtime/runtime.h"
+
+namespace {
+
+constexpr int kFrames = 600;
+constexpr double kInterval = 1000.0 / 60;
+
+struct Figures {
+    double median, p99, max, cpuMs, wallMs;
+};
+
+Figures Summarise(std::vector<double> stamps, double cpuMs) {
+    std::vector<double> error;
+    for (size_t i = 1; i < stamps.size(); ++i)
+        error.push_back(std::fabs(stamps[i] - stamps[i - 1] - kInterval));
+    std::sort(error.begin(), error.end());
+    const auto at = [&](double q) { return error[static_cast<size_t>(q * (error.size() - 1))]; };
+    return {at(0.5), at(0.99), error.back(), cpuMs, stamps.back() - stamps.front()};
+}
+
+double CpuMs() { return 1000.0 * std::clock() / CLOCKS_PER_SEC; }
+
+Figures RunRuntime() {
+    std::vector<double> stamps;
+    stamps.reserve(kFrames + 1);
+    PresentFrame();
+    const double cpu0 = CpuMs();
+    for (int i = 0; i <= kFrames; ++i) {
+        PresentFrame();
+        stamps.push_back(ElapsedMs());
+    }
+    return Summarise(stamps, CpuMs() - cpu0);
+}
+
+// The reference: swap, then sleep whole milliseconds until the deadline.
+Figures RunSleepingPacer() {
+    std::vector<double> stamps;
+    stamps.reserve(kFrames + 1);
+    OpenGLRainbows* device = gEngine.device;
+    double deadline = EngineNow() + kInterval;
+    const double cpu0 = CpuMs();
+    for (int i = 0; i <= kFrames; ++i) {
+        platform::SwapBuffers(device->window);
+        device->PumpMessages();
+        const double now = EngineNow();
+        if (deadline > now) platform::Sleep(static_cast<uint32_t>(deadline - now));
+        deadline += kInterval;
+        stamps.push_back(ElapsedMs());
+    }
+    return Summarise(stamps, CpuMs() - cpu0);
+}
+
+void Print(const char* name, const Figures& f) {
+    std::printf("%-22s median %.3f ms  p99 %.3f ms  max %.3f ms  cpu %.0f ms over %.0f ms wall\n",
+                name, f.median, f.p99, f.max, f.cpuMs, f.wallMs);
+}
+
+}  // namespace
+
+int main() {
+    gEngine.screenWidth = 320;
+    gEngine.screenHeight = 240;
+    gEngine.framesPerSecond = 60;
+    char commandLine[256] = {};
+    if (!StartEngine(nullptr, nullptr, commandLine, 10, "frame pacing")) return 1;
+    const Figures ours = RunRuntime();
+    const Figures reference = RunSleepingPacer();
+    std::printf("frame pacing, %d frames at 60 per second, |interval - 16.667 ms|:\n", kFrames);
+    Print("PresentFrame", ours);
+    Print("sleeping pacer (ref)", reference);
+    std::printf("ratio ours/ref: median %.2f  p99 %.2f  max %.2f  cpu %.2f\n",
+                ours.median / std::max(reference.median, 1e-6),
+                ours.p99 / std::max(reference.p99, 1e-6), ours.max / std::max(reference.max, 1e-6),
+                ours.cpuMs / std::max(reference.cpuMs, 1e-6));
+    std::fflush(stdout);
+    EndProgram();
+}

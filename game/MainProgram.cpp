@@ -1,0 +1,5 @@
+#include "game/Game.h"
+
+void MainProgram() {
+    for (;;) PresentFrame();
+}

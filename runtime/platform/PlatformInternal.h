@@ -1,0 +1,18 @@
+// Shared between the platform layer's own files only; includes SDL.
+#pragma once
+
+#include <SDL.h>
+
+#include "runtime/platform/Platform.h"
+
+namespace platform::detail {
+
+// Input state: every pumped event passes through here first (keys, mouse,
+// wheel, text, joystick hot-plug), so queries see pushed events too.
+void InputHandleEvent(const SDL_Event& event);
+// Called once SDL is up, and before SDL quits.
+void InputStartup();
+void InputShutdown();
+SDL_Window* NativeWindow(Window* window);
+
+}  // namespace platform::detail

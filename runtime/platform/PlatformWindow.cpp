@@ -1,0 +1,423 @@
+// SDL2 behind the window, the GL context, the clock and the message queue.
+#include <SDL.h>
+#include <SDL_opengl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <string>
+
+#include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformInternal.h"
+
+namespace platform {
+
+struct Window {
+    SDL_Window* sdl = nullptr;
+};
+struct GlContext {
+    SDL_GLContext sdl = nullptr;
+};
+
+namespace {
+
+bool gInitialised = false;
+bool gNoCounter = false;
+std::deque<Message> gQueue;
+WindowProcedure gProcedure = nullptr;
+PumpHook gPumpHook = nullptr;
+Window* gLastWindow = nullptr;  // the window messages are addressed to
+uint32_t gSysCommandEvent = 0;
+bool gScreenSaverOff = false;
+TraceHook gTraceHook = nullptr;
+
+Window* WindowFromId(uint32_t id) {
+    if (gLastWindow && gLastWindow->sdl && SDL_GetWindowID(gLastWindow->sdl) == id)
+        return gLastWindow;
+    return gLastWindow;
+}
+
+void Post(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    gQueue.push_back(Message{window, message, wParam, lParam});
+}
+
+void Translate(const SDL_Event& e) {
+    switch (e.type) {
+        case SDL_QUIT:
+            Post(gLastWindow, kMsgClose, 0, 0);
+            break;
+        case SDL_WINDOWEVENT: {
+            Window* w = WindowFromId(e.window.windowID);
+            switch (e.window.event) {
+                case SDL_WINDOWEVENT_CLOSE:
+                    Post(w, kMsgClose, 0, 0);
+                    break;
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    Post(w, kMsgActivate, 0, 0);
+                    break;
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    Post(w, kMsgActivate, 1, 0);
+                    break;
+                case SDL_WINDOWEVENT_EXPOSED:
+                    Post(w, kMsgEraseBackground, 0, 0);
+                    break;
+                default:
+                    break;
+            }
+            break;
+        }
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            const bool alt = (e.key.keysym.mod & KMOD_ALT) != 0;
+            uint32_t msg = e.type == SDL_KEYDOWN ? (alt ? kMsgSysKeyDown : kMsgKeyDown)
+                                                 : (alt ? kMsgSysKeyUp : kMsgKeyUp);
+            Post(WindowFromId(e.key.windowID), msg,
+                 static_cast<uintptr_t>(KeyCodeFromScancode(e.key.keysym.scancode)), 0);
+            break;
+        }
+        case SDL_MOUSEMOTION:
+            Post(WindowFromId(e.motion.windowID), kMsgMouseMove, 0,
+                 (e.motion.x & 0xFFFF) | ((e.motion.y & 0xFFFF) << 16));
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            Post(WindowFromId(e.button.windowID),
+                 e.type == SDL_MOUSEBUTTONDOWN ? kMsgButtonDown : kMsgButtonUp, e.button.button,
+                 (e.button.x & 0xFFFF) | ((e.button.y & 0xFFFF) << 16));
+            break;
+        case SDL_MOUSEWHEEL:
+            Post(WindowFromId(e.wheel.windowID), kMsgMouseWheel,
+                 static_cast<uintptr_t>(e.wheel.y * 120), 0);
+            break;
+        default:
+            if (gSysCommandEvent && e.type == gSysCommandEvent)
+                Post(gLastWindow, kMsgSysCommand, static_cast<uintptr_t>(e.user.code), 0);
+            break;
+    }
+}
+
+}  // namespace
+
+namespace detail {
+SDL_Window* NativeWindow(Window* window) { return window ? window->sdl : nullptr; }
+}  // namespace detail
+
+// ---------------------------------------------------------------- start-up
+
+void SetTraceHook(TraceHook hook) { gTraceHook = hook; }
+void Trace(const char* event) {
+    if (gTraceHook) gTraceHook(event);
+}
+
+bool Init() {
+    if (gInitialised) return true;
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return false;
+    // Joysticks are optional: a machine without them still runs.
+    SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+    gSysCommandEvent = SDL_RegisterEvents(1);
+    if (gSysCommandEvent == static_cast<uint32_t>(-1)) gSysCommandEvent = 0;
+    gInitialised = true;
+    detail::InputStartup();
+    return true;
+}
+
+void Quit() {
+    if (!gInitialised) return;
+    detail::InputShutdown();
+    gQueue.clear();
+    gLastWindow = nullptr;
+    SDL_Quit();
+    gInitialised = false;
+}
+
+void ExitProcess(int code) {
+    Trace(code == 0 ? "exit 0" : "exit non-zero");
+    std::fflush(stdout);
+    std::fflush(stderr);
+    Quit();
+    std::exit(code);
+}
+
+// ---------------------------------------------------------------- clock
+
+uint64_t PerformanceCounter() { return SDL_GetPerformanceCounter(); }
+uint64_t PerformanceFrequency() { return gNoCounter ? 0 : SDL_GetPerformanceFrequency(); }
+uint32_t TimeGetTime() { return SDL_GetTicks(); }
+void Sleep(uint32_t ms) { SDL_Delay(ms); }
+void ForceNoPerformanceCounter(bool on) { gNoCounter = on; }
+
+// ---------------------------------------------------------------- window
+
+int DesktopWidth() {
+    SDL_DisplayMode mode;
+    return SDL_GetDesktopDisplayMode(0, &mode) == 0 ? mode.w : 1024;
+}
+int DesktopHeight() {
+    SDL_DisplayMode mode;
+    return SDL_GetDesktopDisplayMode(0, &mode) == 0 ? mode.h : 768;
+}
+int DesktopBitsPerPixel() {
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return 32;
+    const int bits = SDL_BITSPERPIXEL(mode.format);
+    return bits == 24 ? 32 : (bits ? bits : 32);
+}
+// SDL sizes the client area itself and the window manager adds the frame.
+int CaptionHeight() { return 0; }
+int BorderWidth() { return 0; }
+int BorderHeight() { return 0; }
+
+static void ApplyFormat(const PixelFormatRequest& format) {
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, format.doubleBuffer ? 1 : 0);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, format.depthBits);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, format.stencilBits);
+    const int channel = format.colourBits == 16 ? 5 : 8;
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, format.colourBits == 16 ? 6 : 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channel);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, format.samples > 0 ? 1 : 0);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, format.samples > 0 ? format.samples : 0);
+}
+
+Window* CreateGameWindow(const char* caption, int x, int y, int width, int height,
+                         const PixelFormatRequest& format, std::string* error) {
+    if (!Init()) {
+        if (error) *error = std::string("cannot start the video system: ") + SDL_GetError();
+        return nullptr;
+    }
+    ApplyFormat(format);
+    SDL_Window* sdl = SDL_CreateWindow(caption, x, y, width > 0 ? width : 640,
+                                       height > 0 ? height : 480,
+                                       SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (!sdl) {
+        if (error) *error = std::string("cannot create the window: ") + SDL_GetError();
+        return nullptr;
+    }
+    auto* window = new Window{sdl};
+    gLastWindow = window;
+    return window;
+}
+
+void DestroyGameWindow(Window* window) {
+    if (!window) return;
+    Trace("destroy window");
+    if (window->sdl) SDL_DestroyWindow(window->sdl);
+    // Messages still queued for it have nowhere to go.
+    for (auto& m : gQueue)
+        if (m.window == window) m.window = nullptr;
+    if (gLastWindow == window) gLastWindow = nullptr;
+    delete window;
+}
+
+void SetCaption(Window* window, const char* caption) {
+    if (window && window->sdl) SDL_SetWindowTitle(window->sdl, caption ? caption : "");
+}
+std::string GetCaption(Window* window) {
+    return window && window->sdl ? SDL_GetWindowTitle(window->sdl) : "";
+}
+void ShowGameWindow(Window* window, bool shown) {
+    if (!window || !window->sdl) return;
+    if (shown) {
+        SDL_ShowWindow(window->sdl);
+        gLastWindow = window;
+    } else {
+        SDL_HideWindow(window->sdl);
+    }
+}
+bool IsWindowShown(Window* window) {
+    return window && window->sdl && (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_SHOWN);
+}
+void RaiseGameWindow(Window* window) {
+    if (window && window->sdl) SDL_RaiseWindow(window->sdl);
+}
+void SetWindowPosition(Window* window, int x, int y) {
+    if (window && window->sdl) SDL_SetWindowPosition(window->sdl, x, y);
+}
+bool GetWindowPosition(Window* window, int* x, int* y) {
+    if (!window || !window->sdl) return false;
+    SDL_GetWindowPosition(window->sdl, x, y);
+    return true;
+}
+void SetWindowSize(Window* window, int width, int height) {
+    if (window && window->sdl) SDL_SetWindowSize(window->sdl, width, height);
+}
+
+bool DisplayModeAvailable(int width, int height, int bits) {
+    if (!Init()) return false;
+    const int modes = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < modes; ++i) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
+        if (mode.w != width || mode.h != height) continue;
+        if (bits && static_cast<int>(SDL_BITSPERPIXEL(mode.format)) != bits &&
+            !(bits == 32 && SDL_BITSPERPIXEL(mode.format) == 24))
+            continue;
+        return true;
+    }
+    return false;
+}
+
+bool SetFullScreen(Window* window, bool on, int width, int height, int bits) {
+    if (!window || !window->sdl) return false;
+    if (!on) return SDL_SetWindowFullscreen(window->sdl, 0) == 0;
+    SDL_DisplayMode want{};
+    want.w = width;
+    want.h = height;
+    if (bits == 16) want.format = SDL_PIXELFORMAT_RGB565;
+    SDL_DisplayMode closest;
+    if (!SDL_GetClosestDisplayMode(0, &want, &closest)) return false;
+    if (closest.w != width || closest.h != height) return false;
+    if (SDL_SetWindowDisplayMode(window->sdl, &closest) != 0) return false;
+    return SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN) == 0;
+}
+
+void GetDrawableSize(Window* window, int* width, int* height) {
+    if (window && window->sdl) SDL_GL_GetDrawableSize(window->sdl, width, height);
+}
+
+void DisableScreenSaver() {
+    SDL_DisableScreenSaver();
+    gScreenSaverOff = true;
+}
+bool ScreenSaverEnabled() { return SDL_IsScreenSaverEnabled() == SDL_TRUE; }
+
+bool MultisampleFormatAvailable(int samples) {
+    if (!Init()) return false;
+    PixelFormatRequest format;
+    format.samples = samples;
+    ApplyFormat(format);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_Window* probe =
+        SDL_CreateWindow("", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (!probe) return false;
+    SDL_Window* oldWindow = SDL_GL_GetCurrentWindow();
+    SDL_GLContext oldContext = SDL_GL_GetCurrentContext();
+    SDL_GLContext context = SDL_GL_CreateContext(probe);
+    int got = 0;
+    if (context) SDL_GL_GetAttribute(SDL_GL_MULTISAMPLESAMPLES, &got);
+    if (context) SDL_GL_DeleteContext(context);
+    SDL_DestroyWindow(probe);
+    if (oldContext) SDL_GL_MakeCurrent(oldWindow, oldContext);
+    return context && got >= samples;
+}
+
+GlContext* CreateGlContext(Window* window) {
+    if (!window || !window->sdl) return nullptr;
+    SDL_GLContext context = SDL_GL_CreateContext(window->sdl);
+    return context ? new GlContext{context} : nullptr;
+}
+bool MakeCurrent(Window* window, GlContext* context) {
+    return SDL_GL_MakeCurrent(window ? window->sdl : nullptr, context ? context->sdl : nullptr) ==
+           0;
+}
+void DeleteGlContext(GlContext* context) {
+    if (!context) return;
+    Trace("delete context");
+    if (SDL_GL_GetCurrentContext() == context->sdl) SDL_GL_MakeCurrent(nullptr, nullptr);
+    SDL_GL_DeleteContext(context->sdl);
+    delete context;
+}
+void SwapBuffers(Window* window) {
+    if (window && window->sdl) SDL_GL_SwapWindow(window->sdl);
+}
+void* GlProcAddress(const char* name) {
+    return SDL_GL_GetCurrentContext() ? SDL_GL_GetProcAddress(name) : nullptr;
+}
+
+bool GlExtensionSupported(const char* name) {
+    if (!name || !*name || !SDL_GL_GetCurrentContext()) return false;
+    return SDL_GL_ExtensionSupported(name) == SDL_TRUE;
+}
+
+void WarningBox(const char* caption, const char* utf8Text) {
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption, utf8Text, nullptr);
+}
+
+void Beep() {
+    std::fputc('\a', stderr);
+    std::fflush(stderr);
+}
+
+// ---------------------------------------------------------------- messages
+
+void SetWindowProcedure(WindowProcedure procedure) { gProcedure = procedure; }
+WindowProcedure GetWindowProcedure() { return gProcedure; }
+intptr_t DefaultWindowProcedure(Window*, uint32_t, uintptr_t, intptr_t) { return 0; }
+
+void SetPumpHook(PumpHook hook) { gPumpHook = hook; }
+
+void PumpEvents() {
+    if (gPumpHook) gPumpHook();
+    if (!gInitialised) return;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        detail::InputHandleEvent(e);
+        Translate(e);
+    }
+}
+
+bool PeekMessage(Message* out, uint32_t first, uint32_t last, bool remove) {
+    PumpEvents();
+    for (auto it = gQueue.begin(); it != gQueue.end(); ++it) {
+        if ((first || last) && (it->message < first || it->message > last)) continue;
+        if (out) *out = *it;
+        if (remove) gQueue.erase(it);
+        return true;
+    }
+    return false;
+}
+
+bool QueueHoldsInput() {
+    PumpEvents();
+    for (const auto& m : gQueue)
+        if ((m.message >= kMsgKeyFirst && m.message <= kMsgKeyLast) ||
+            (m.message >= kMsgMouseMove && m.message <= kMsgMouseWheel))
+            return true;
+    return false;
+}
+
+void DispatchMessage(const Message& message) {
+    if (gProcedure)
+        gProcedure(message.window, message.message, message.wParam, message.lParam);
+    else
+        DefaultWindowProcedure(message.window, message.message, message.wParam, message.lParam);
+}
+
+void PostQuitMessage(int code) { Post(nullptr, kMsgQuit, static_cast<uintptr_t>(code), 0); }
+
+static uint32_t FocusWindowId() {
+    return gLastWindow && gLastWindow->sdl ? SDL_GetWindowID(gLastWindow->sdl) : 0;
+}
+
+void InjectFocus(bool gained) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST;
+    e.window.windowID = FocusWindowId();
+    SDL_PushEvent(&e);
+}
+
+void InjectCloseRequest() {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    e.window.windowID = FocusWindowId();
+    SDL_PushEvent(&e);
+}
+
+void InjectSysCommand(uint32_t code) {
+    if (!gSysCommandEvent) return;
+    SDL_Event e{};
+    e.type = gSysCommandEvent;
+    e.user.code = static_cast<int32_t>(code);
+    e.user.windowID = FocusWindowId();
+    SDL_PushEvent(&e);
+}
+
+}  // namespace platform

@@ -1,0 +1,415 @@
+// Start-up, frame presentation, pausing and the ways out, each run in a
+// process of its own (CTest starts one per test).
+#include <GL/gl.h>
+#include <SDL_scancode.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "runtime/platform/Platform.h"
+#include "runtime/runtime.h"
+#include "support/TestEngine.h"
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void TraceToStderr(const char* event) {
+    std::fprintf(stderr, "[%s]\n", event);
+    std::fflush(stderr);
+}
+
+TEST(StartEngine, PrintsInitOkWithTheTitleAndAFreshClock) {
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(StartTestEngine());
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("Init OK\n"), std::string::npos);
+    EXPECT_LT(ElapsedMs(), 200.0);
+    EXPECT_GE(ElapsedMs(), 0.0);
+    EXPECT_EQ(LastFrameMs(), 1.0);
+    EXPECT_EQ(platform::GetCaption(gEngine.mainWindow), "Quorbel");
+    EXPECT_EQ(gEngine.paused, 0);
+    EXPECT_EQ(gEngine.autoPause, 1);
+    EXPECT_EQ(gEngine.device->frameInterval, 1000.0 / 60);
+    EXPECT_NE(GetWindowHandle(), 0);
+    double w = 0, h = 0;
+    GetScreenSize(w, h);
+    EXPECT_EQ(w, 320);
+    EXPECT_EQ(h, 240);
+    EXPECT_EQ(IsFullScreen(), 0);
+    EXPECT_TRUE(platform::IsWindowShown(gEngine.mainWindow));
+    EXPECT_FALSE(platform::ScreenSaverEnabled());
+}
+
+TEST(StartEngine, MakesTheProgramsFolderTheWorkingDirectory) {
+    ASSERT_TRUE(StartTestEngine());
+    std::string program = platform::ProgramPath();
+    EXPECT_EQ(platform::CurrentDirectory() + "/", program.substr(0, program.rfind('/') + 1));
+}
+
+TEST(StartEngine, DeletesTheOldErrorLog) {
+    AppendErrorLog("left over from an earlier run");
+    ASSERT_TRUE(StartTestEngine());
+    // llvmpipe is a software rasteriser: its warning is the only line.
+    const std::string log = ReadFile(ErrorLogPath());
+    EXPECT_EQ(log.find("left over"), std::string::npos);
+    EXPECT_EQ(log, "OpenGL Software Emulation\r\n");
+}
+
+TEST(StartEngine, HiddenWindowStillRunsTheFrameLoop) {
+    ASSERT_TRUE(StartTestEngine(60, 0, /*showCommand=*/0));
+    EXPECT_FALSE(platform::IsWindowShown(gEngine.mainWindow));
+    const double before = ElapsedMs();
+    for (int i = 0; i < 6; ++i) PresentFrame();
+    EXPECT_GE(ElapsedMs() - before, 5 * 1000.0 / 60 - 1);
+}
+
+TEST(StartEngine, CapturedMouseHidesThePointer) {
+    ASSERT_TRUE(StartTestEngine(60, /*captureMouse=*/1));
+    EXPECT_EQ(gEngine.input->pointerShown, 0);
+    EXPECT_FALSE(platform::CursorShown());
+}
+
+TEST(StartEngine, ShownMouseKeepsTheArrow) {
+    ASSERT_TRUE(StartTestEngine(60, /*captureMouse=*/0));
+    EXPECT_EQ(gEngine.input->pointerShown, 1);
+    EXPECT_TRUE(platform::CursorShown());
+}
+
+TEST(EngineClock, MultimediaTimerServesWithoutACounter) {
+    platform::ForceNoPerformanceCounter(true);
+    ASSERT_TRUE(StartTestEngine());
+    EXPECT_EQ(gEngine.clockAvailable, 0);
+    const double a = EngineNow();
+    platform::Sleep(30);
+    const double b = EngineNow();
+    EXPECT_EQ(a, static_cast<double>(static_cast<long long>(a)));  // whole milliseconds
+    EXPECT_GE(b - a, 29);
+    EXPECT_LT(ElapsedMs(), 200.0);
+}
+
+TEST(PresentFrame, PacesAtTheFrameRate) {
+    ASSERT_TRUE(StartTestEngine(60));
+    PresentFrame();
+    const double start = ElapsedMs();
+    for (int i = 0; i < 30; ++i) PresentFrame();
+    const double took = ElapsedMs() - start;
+    EXPECT_GT(took, 29 * 1000.0 / 60);
+    EXPECT_GT(LastFrameMs(), 10.0);
+}
+
+TEST(PresentFrame, ZeroFrameRateGivesTwoMillisecondFrames) {
+    ASSERT_TRUE(StartTestEngine(0));
+    EXPECT_EQ(gEngine.device->frameInterval, 2.0);
+    SetFrameRate(0);
+    EXPECT_EQ(gEngine.device->frameInterval, 2.0);
+    SetFrameRate(-5);
+    EXPECT_EQ(gEngine.device->frameInterval, 2.0);
+    SetFrameRate(50.9);
+    EXPECT_EQ(gEngine.device->frameInterval, 20.0);
+}
+
+TEST(Present, MissedFramesAreSkippedNotCaughtUp) {
+    ASSERT_TRUE(StartTestEngine(60));
+    OpenGLRainbows* device = gEngine.device;
+    device->Present();
+    const double interval = device->frameInterval;
+    // Overrun by two and a half intervals.
+    platform::Sleep(static_cast<uint32_t>(2.5 * interval));
+    const double deadlineBefore = device->nextFrameTime;
+    device->Present();
+    const double now = EngineNow();
+    EXPECT_GT(device->nextFrameTime, now - 1);
+    EXPECT_LE(device->nextFrameTime - interval, now);
+    const double steps = (device->nextFrameTime - deadlineBefore) / interval;
+    EXPECT_NEAR(steps, std::round(steps), 1e-6);  // whole intervals
+    EXPECT_GE(steps, 3);
+}
+
+TEST(Present, ReturnsTheTimeSpentPlusOne) {
+    ASSERT_TRUE(StartTestEngine(20));
+    gEngine.device->Present();
+    const double spent = gEngine.device->Present();
+    EXPECT_GE(spent, 1.0);
+    EXPECT_GT(spent, 30.0);  // most of a 50 ms frame is waited for
+}
+
+// Reads the colour of one screen pixel, (x, y) counted from the top left.
+uint32_t ScreenPixel(int x, int y) {
+    unsigned char rgba[4] = {};
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, gEngine.device->height - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    return rgba[0] | rgba[1] << 8 | rgba[2] << 16;
+}
+
+void FillQuad(float x, float y, float w, float h) {
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1, 0, 0, 1);
+    glBegin(GL_QUADS);
+    glVertex2f(x, y);
+    glVertex2f(x, y + h);
+    glVertex2f(x + w, y + h);
+    glVertex2f(x + w, y);
+    glEnd();
+}
+
+TEST(SetView, ViewportCountsFromTheTopOfTheScreen) {
+    ASSERT_TRUE(StartTestEngine());
+    glClear(GL_COLOR_BUFFER_BIT);
+    SetViewport(10, 20, 100, 50);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[0], 10);
+    EXPECT_EQ(viewport[1], 170);
+    EXPECT_EQ(viewport[2], 100);
+    EXPECT_EQ(viewport[3], 50);
+    FillQuad(0, 0, 1, 1);
+    EXPECT_EQ(ScreenPixel(10, 20), 0x0000FFu);
+    EXPECT_EQ(ScreenPixel(9, 20), 0u);
+    EXPECT_EQ(ScreenPixel(10, 19), 0u);
+    EXPECT_EQ(ScreenPixel(11, 20), 0u);
+    // Drawing outside the view is clipped.
+    FillQuad(100, 0, 5, 5);
+    EXPECT_EQ(ScreenPixel(111, 21), 0u);
+}
+
+TEST(SetView, ZeroSizeRestoresTheWholeScreenButKeepsTheOrigin) {
+    ASSERT_TRUE(StartTestEngine());
+    SetViewport(10, 20, 100, 50);
+    SetViewport(0, 0, 0, 0);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[0], 0);
+    EXPECT_EQ(viewport[1], 0);
+    EXPECT_EQ(viewport[2], 320);
+    EXPECT_EQ(viewport[3], 240);
+    SetViewport(10, 20, 0, 0);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[0], 10);
+    EXPECT_EQ(viewport[1], -20);
+    EXPECT_EQ(viewport[2], 320);
+    EXPECT_EQ(viewport[3], 240);
+    glClear(GL_COLOR_BUFFER_BIT);
+    FillQuad(0, 0, 1, 1);
+    EXPECT_EQ(ScreenPixel(10, 20), 0x0000FFu);
+}
+
+TEST(SetView, LeavesTheFixedFunctionStateForTwoD) {
+    ASSERT_TRUE(StartTestEngine());
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    gEngine.device->smoothFlag = 0;
+    gEngine.device->SetView(0, 0, 0, 0);
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
+    GLint front = 0;
+    glGetIntegerv(GL_FRONT_FACE, &front);
+    EXPECT_EQ(front, GL_CCW);
+    GLfloat alphaRef = 0;
+    glGetFloatv(GL_ALPHA_TEST_REF, &alphaRef);
+    EXPECT_FLOAT_EQ(alphaRef, 0.05f);
+    GLint shade = 0;
+    glGetIntegerv(GL_SHADE_MODEL, &shade);
+    EXPECT_EQ(shade, GL_FLAT);
+    EXPECT_EQ(gEngine.device->smoothFlag, 1);
+    // Slot -1 leaves no texture bound and texturing off.
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+}
+
+TEST(Pause, FocusLossHoldsTheFrameAndMarksTheCaption) {
+    ASSERT_TRUE(StartTestEngine());
+    platform::InjectFocus(false);
+    PresentFrame();  // the activation message is dispatched here
+    EXPECT_EQ(gEngine.paused, 1);
+    EXPECT_EQ(platform::GetCaption(gEngine.mainWindow), "Quorbel <pause>");
+
+    std::string captionWhileHeld;
+    ScheduleInPump(400, [&] {
+        captionWhileHeld = platform::GetCaption(gEngine.mainWindow);
+        platform::InjectFocus(true);
+    });
+    const double before = ElapsedMs();
+    PresentFrame();
+    const double held = ElapsedMs() - before;
+    EXPECT_EQ(captionWhileHeld, "Quorbel <pause>");
+    EXPECT_GE(held, 390);
+    EXPECT_EQ(gEngine.paused, 0);
+    EXPECT_EQ(platform::GetCaption(gEngine.mainWindow), "Quorbel");
+    // The frame after the pause counts the whole pause.
+    EXPECT_GE(LastFrameMs(), 390);
+}
+
+TEST(Pause, NeverHappensWithoutAutoPauseOrInDebugRuns) {
+    ASSERT_TRUE(StartTestEngine());
+    SetAutoPause(0);
+    platform::InjectFocus(false);
+    PresentFrame();
+    EXPECT_EQ(gEngine.paused, 0);
+    EXPECT_EQ(platform::GetCaption(gEngine.mainWindow), "Quorbel");
+    SetAutoPause(1);
+    gEngine.debugRun = 1;
+    platform::InjectFocus(false);
+    PresentFrame();
+    EXPECT_EQ(gEngine.paused, 0);
+}
+
+TEST(WindowProcedure, RefusesTheScreenSaverAndErasesNothing) {
+    ASSERT_TRUE(StartTestEngine());
+    EXPECT_EQ(WindowProcedure(gEngine.mainWindow, platform::kMsgSysCommand, 0xF140, 0), 0);
+    EXPECT_EQ(WindowProcedure(gEngine.mainWindow, platform::kMsgSysCommand, 0xF170, 0), 0);
+    EXPECT_EQ(WindowProcedure(gEngine.mainWindow, platform::kMsgSysCommand, 0xF142, 0), 0);
+    EXPECT_EQ(WindowProcedure(gEngine.mainWindow, platform::kMsgEraseBackground, 0, 0), 1);
+    platform::InjectSysCommand(0xF140);
+    PresentFrame();  // still running
+    SUCCEED();
+}
+
+TEST(Ending, EscapeEndsWithExitCodeZero) {
+    EXPECT_EXIT(
+        {
+            StartTestEngine();
+            platform::InjectKey(SDL_SCANCODE_ESCAPE, true);
+            for (int i = 0; i < 5; ++i) PresentFrame();
+            std::exit(3);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST(Ending, EscapeDoesNothingWhenSwitchedOffButAltF4StillEnds) {
+    EXPECT_EXIT(
+        {
+            StartTestEngine();
+            SetEscapeQuits(0);
+            platform::InjectKey(SDL_SCANCODE_ESCAPE, true);
+            for (int i = 0; i < 5; ++i) PresentFrame();
+            std::fprintf(stderr, "survived escape\n");
+            platform::InjectKey(SDL_SCANCODE_LALT, true);
+            platform::InjectKey(SDL_SCANCODE_F4, true);
+            for (int i = 0; i < 5; ++i) PresentFrame();
+            std::exit(3);
+        },
+        testing::ExitedWithCode(0), "survived escape");
+}
+
+TEST(Ending, CloseBoxReleasesDevicesInOrderAndExitsZero) {
+    EXPECT_EXIT(
+        {
+            StartTestEngine();
+            platform::SetTraceHook(TraceToStderr);
+            platform::InjectCloseRequest();
+            for (int i = 0; i < 5; ++i) PresentFrame();
+            std::exit(3);
+        },
+        testing::ExitedWithCode(0),
+        "\\[destroy window\\].*\\[delete context\\].*\\[show cursor\\].*\\[exit 0\\]");
+}
+
+TEST(Ending, SystemMenuCloseEndsLikeTheCloseBox) {
+    EXPECT_EXIT(
+        {
+            StartTestEngine();
+            platform::SetTraceHook(TraceToStderr);
+            platform::InjectSysCommand(0xF063);  // low four bits are ignored
+            for (int i = 0; i < 5; ++i) PresentFrame();
+            std::exit(3);
+        },
+        testing::ExitedWithCode(0),
+        "\\[destroy window\\].*\\[delete context\\].*\\[show cursor\\].*\\[exit 0\\]");
+}
+
+TEST(Ending, CloseWhilePausedStillEnds) {
+    EXPECT_EXIT(
+        {
+            StartTestEngine();
+            platform::InjectFocus(false);
+            PresentFrame();
+            ScheduleInPump(150, [] { platform::InjectCloseRequest(); });
+            PresentFrame();
+            std::exit(3);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST(Ending, DebugRunWritesTheEndOfRunReport) {
+    EXPECT_EXIT(
+        {
+            StartTestEngine(60, 0, 10, /*debugRun=*/1);
+            gEngine.currentLine = 42;
+            gEngine.currentModule = 3;
+            platform::InjectKey(SDL_SCANCODE_ESCAPE, true);
+            for (int i = 0; i < 5; ++i) PresentFrame();
+            std::exit(3);
+        },
+        testing::ExitedWithCode(0), "");
+    const std::string log = ReadFile(ErrorLogPath());
+    EXPECT_NE(log.find("-End On Line\r\n0\r\n41\r\n42\r\n3\r\n"), std::string::npos) << log;
+}
+
+TEST(Ending, RuntimeErrorReportCarriesItsNumber) {
+    EXPECT_EXIT(
+        {
+            StartTestEngine(60, 0, 10, 1);
+            gEngine.currentLine = 7;
+            SetRuntimeError(9);
+            EndProgram();
+        },
+        testing::ExitedWithCode(0), "");
+    const std::string log = ReadFile(ErrorLogPath());
+    EXPECT_NE(log.find("-End On Line\r\n9\r\n6\r\n7\r\n0\r\n"), std::string::npos) << log;
+}
+
+TEST(Ending, EndingWithoutDevicesIsSafe) {
+    EXPECT_EXIT(EndProgram(), testing::ExitedWithCode(0), "");
+}
+
+TEST(Ending, EndAndRunStartsTheCommandAndExitsZero) {
+    const std::string marker = platform::TempFolder() + "quorbel-end-and-run-" +
+                               std::to_string(platform::ProcessId());
+    platform::DeleteFile(marker.c_str());
+    EXPECT_EXIT(
+        {
+            StartTestEngine();
+            EndAndRun(RtString(("echo ran > " + marker).c_str()));
+        },
+        testing::ExitedWithCode(0), "");
+    for (int i = 0; i < 50 && !platform::FileExists(marker.c_str()); ++i) platform::Sleep(20);
+    EXPECT_EQ(ReadFile(marker), "ran\n");
+    platform::DeleteFile(marker.c_str());
+}
+
+TEST(Executable, StartsHeadlessAndPrintsInitOk) {
+    std::string output;
+    const int code = RunProcess(
+        "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy timeout -s KILL 3 " + BuildFolder() +
+            "/quorbel",
+        &output);
+    EXPECT_EQ(code, 128 + 9) << output;  // still running when stopped
+    EXPECT_NE(output.find("Init OK"), std::string::npos) << output;
+}
+
+TEST(Executable, WithoutAWindowItSaysWhyAndFails) {
+    std::string output;
+    const int code = RunProcess(
+        "SDL_VIDEODRIVER=nonexistent SDL_AUDIODRIVER=dummy timeout -s KILL 10 " + BuildFolder() +
+            "/quorbel",
+        &output);
+    EXPECT_NE(code, 0);
+    EXPECT_NE(code, 128 + 9);
+    EXPECT_EQ(output.find("Init OK"), std::string::npos);
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << output;
+    EXPECT_NE(output.find("quorbel: cannot open the game window"), std::string::npos) << output;
+}
+
+}  // namespace
