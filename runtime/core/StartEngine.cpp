@@ -75,6 +75,8 @@ bool StartEngine(void* instance, void* reserved, char* commandLine, int showComm
     platform::SetCaption(gEngine.mainWindow, title);
     gEngine.windowTitle = title;
     DeleteErrorLog();
+    // The device warned before the old log went; the warning belongs to this run.
+    if (SoftwareRenderingWarned()) AppendErrorLog("OpenGL Software Emulation");
 
     CreateDevices();
     SeedRandom(static_cast<uint32_t>(static_cast<int64_t>(EngineNow())));

@@ -17,6 +17,7 @@ namespace {
 
 bool gWindowClassRegistered = false;
 bool gSoftwareWarningShown = false;
+bool gSoftwareRendering = false;
 std::string gCreateError;
 
 constexpr const char* kWindowClass = "Kestrin";
@@ -152,6 +153,7 @@ void OpenGLRainbows::WarnAboutSoftwareRendering() {
     gSoftwareWarningShown = true;
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     if (!IsSoftwareRenderer(renderer)) return;
+    gSoftwareRendering = true;
     platform::WarningBox("!!OpenGL Software Emulation!!",
                          "Please update your GFX adapter's driver\nso it can render OpenGL by "
                          "HARDWARE\n\n\nBitte aktualisieren Sie Ihren\nGrafkkartentreiber, damit "
@@ -376,6 +378,7 @@ void OpenGLRainbows::CloseWindow() {
 }
 
 const char* DeviceCreateError() { return gCreateError.c_str(); }
+bool SoftwareRenderingWarned() { return gSoftwareRendering; }
 
 // ---------------------------------------------------------------- commands
 

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/files/ImageFile.h"
+
 namespace platform {
 struct Window;
 struct GlContext;
@@ -41,7 +43,7 @@ struct OffscreenTarget {
 };
 
 struct TextVertex {
-    float x, y, u, v;
+    float x, y, z, s, t;
 };
 
 constexpr int kSpriteSlotCount = 65536;
@@ -68,6 +70,61 @@ public:
     bool PumpMessages();
     void SetFrameRate(int framesPerSecond);
     void CloseWindow();
+
+    // Sprite slots and textures.
+    bool LoadSpriteFile(int slot, const char* path, int32_t transparentColour, bool normalMap);
+    // A texture of the rectangle (0 = up to the picture's edge); the scaled
+    // texture (mip-mapped) only when scaledTextureOut is given.
+    bool UploadPicture(const DecodedImage& picture, int left, int top, int width, int height,
+                       uint32_t* textureOut, uint32_t* scaledTextureOut, bool normalMap,
+                       bool nearest);
+    void FreeSprite(int slot);
+    bool GrabScreen(int slot, int x, int y, int width, int height);
+    void SpriteSize(int slot, int& width, int& height) const;
+    void SetFrameSize(int slot, int frameWidth, int frameHeight);
+    // The sprite transparent colour as the frame buffer stores it.
+    uint32_t TransparentColourOnScreen();
+    bool FrameBufferHasAlpha();
+
+    // Sprite drawing, in the current view.
+    void DrawSprite(int slot, float x, float y);
+    void StretchSprite(int slot, float x, float y, float width, float height);
+    void ZoomSprite(int slot, float x, float y, float scaleX, float scaleY);
+    void RotoZoomSprite(int slot, float x, float y, float angle, float zoom);
+    void DrawAnimation(int slot, int frame, float x, float y);
+    void StretchAnimation(int slot, int frame, float x, float y, float width, float height);
+    void RotoZoomAnimation(int slot, int frame, float x, float y, float angle, float zoom);
+    void ApplySmoothing();  // the bound texture's filters from the smooth flag
+    void BindSprite(int slot, int secondSlot = -1, bool scaled = false);
+
+    // Fonts.
+    bool LoadFontFile(int font, const char* path);
+    bool InstallBuiltInFont(int font);
+    int DrawText(int font, const char* text, float x, float y, float z);
+    void FontCellSize(int font, int& width, int& height) const;
+
+    // Alpha mode and primitives.
+    void SetAlphaMode(float mode);
+    void DrawPixel(float x, float y, int32_t colour);
+    void DrawLine(float x1, float y1, float x2, float y2, int32_t colour);
+    void DrawRect(float x, float y, float width, float height, int32_t colour);
+    uint32_t GetPixel(int x, int y);
+
+    // Collision of two placed pictures (frame -1: the whole picture).
+    bool Collide(int slot1, int frame1, int x1, int y1, int slot2, int frame2, int x2, int y2);
+
+    // Background images, off-screen targets, saving.
+    bool LoadBackgroundFile(int image, const char* path);
+    void GrabToBackground(int image);
+    void DrawBackground(int image);
+    void FreeBackground(int image);
+    void CreateScreen(int target, int slot, int width, int height);
+    void UseScreen(int target);
+    void EndScreen();
+    // Pixels: bufferWidth x bufferHeight, rows bottom-up, blue-green-red bytes
+    // with rows padded to 4 bytes; the lower-left width x height are written.
+    bool SaveImage(const char* path, const uint8_t* pixels, int width, int height,
+                   int bufferWidth, int bufferHeight);
 
     // Fields, in the order the device has always kept them.
     TextVertex* vertexBuffer = nullptr;
@@ -97,7 +154,19 @@ public:
     void* programInstance = nullptr;
     platform::GlContext* renderingContext = nullptr;
 
+    // Bound-texture record.
+    int boundSlot = -1;
+    int boundSecondSlot = -1;
+    uint8_t boundScaled = 0;
+    uint8_t textureUnitOneOn = 0;  // only the 2D device switches unit 1
+    int frameBufferAlphaBits = -1;  // -1 until first asked
+
 private:
+    uint8_t* CollisionMask(int slot);
+    void BeginPrimitive(int32_t colour);
+    void EndPrimitive();
+    void FinishTarget();
+
     bool CreateWindowAndFormat(int samples);
     bool ChooseMultisampleFormat();
     void WarnAboutSoftwareRendering();
@@ -107,13 +176,17 @@ private:
 };
 
 // The device-level entry points the other 2D files provide.
-void BindSprite(int slot);
+// A slot's texture means its scaled texture when `scaled` is set; slot -1:
+// no texture.
+void BindSprite(int slot, int secondSlot = -1, bool scaled = false);
 void EndScreen();
 void DrawBackground(int index);
 void ClearScreen();
 void FreeBackground(double index);
 // Why the last Create failed, in one line.
 const char* DeviceCreateError();
+// True once the software-rendering warning has been given in this process.
+bool SoftwareRenderingWarned();
 
 // Commands (arguments truncated toward zero).
 void SetViewport(double x, double y, double width, double height);

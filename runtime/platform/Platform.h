@@ -137,6 +137,7 @@ void SetPumpHook(PumpHook hook);
 
 // Synthetic input, pushed through the SDL queue as real events are.
 void InjectKey(int sdlScancode, bool down);
+void InjectKeyCode(int keyCode, bool down);  // by the runtime's key code
 void InjectMouseMotion(int x, int y, int dx, int dy);
 void InjectMouseButton(int button, bool down, int x, int y);  // 1 left, 2 middle, 3 right
 void InjectMouseWheel(int amount);
@@ -241,6 +242,23 @@ std::string ProgramPath();    // the running executable
 bool ChangeDirectory(const char* path);
 std::string CurrentDirectory();
 int ProcessId();
+
+// ---------------------------------------------------------------- audio
+// One output device, 22,050 frames a second, 16-bit stereo, fed by a callback
+// on the system's audio thread. SDL_AUDIODRIVER chooses the driver as usual.
+constexpr int kAudioRate = 22050;
+constexpr int kAudioChannels = 2;
+struct AudioOutput;  // opaque
+// Fills `frameCount` frames, each a left and a right sample.
+using AudioCallback = void (*)(void* user, int16_t* frames, int frameCount);
+// Opens the default device, paused until PauseAudio(output, false); null (and
+// `error` filled) when there is no device, which the runtime takes as silence.
+AudioOutput* OpenAudio(AudioCallback callback, void* user, std::string* error);
+void LockAudio(AudioOutput* output);    // the callback does not run while locked
+void UnlockAudio(AudioOutput* output);
+void PauseAudio(AudioOutput* output, bool paused);  // paused: silence, no callbacks
+void CloseAudio(AudioOutput* output);   // waits for the callback to end; traces "close audio"
+std::string AudioDriverName();          // the driver in use, empty when none
 
 // ---------------------------------------------------------------- processes, machine
 bool StartProcess(const char* commandLine);  // through /bin/sh -c, detached

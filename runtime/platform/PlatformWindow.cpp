@@ -395,6 +395,11 @@ static uint32_t FocusWindowId() {
     return gLastWindow && gLastWindow->sdl ? SDL_GetWindowID(gLastWindow->sdl) : 0;
 }
 
+void InjectKeyCode(int keyCode, bool down) {
+    const int scancode = ScancodeFromKeyCode(keyCode);
+    if (scancode) InjectKey(scancode, down);
+}
+
 void InjectFocus(bool gained) {
     SDL_Event e{};
     e.type = SDL_WINDOWEVENT;

@@ -69,5 +69,8 @@ int RunProcess(const std::string& command, std::string* output) {
 
 std::string BuildFolder() {
     const char* folder = std::getenv("QUORBEL_TEST_BIN");
-    return folder ? folder : ".";
+    if (folder) return folder;
+    // Test programs live in the build folder's tests/.
+    const std::string program = platform::ProgramPath();
+    return program.substr(0, program.rfind('/')) + "/..";
 }
