@@ -31,9 +31,13 @@ configure: deps $(BUILD)/build.ninja
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Starts the game in a window (or headless when SDL_VIDEODRIVER says so).
+# Starts the game in a window; without a display it runs headless (nothing
+# is shown, Ctrl+C ends it).
 run: build
-	cd $(BUILD) && ./quorbel
+	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY$$SDL_VIDEODRIVER" ]; then \
+	  echo "No display here: running headless (SDL_VIDEODRIVER=offscreen). Ctrl+C ends it."; \
+	  export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=$${SDL_AUDIODRIVER:-dummy}; \
+	fi; cd $(BUILD) && ./quorbel
 
 test: build
 	cd $(BUILD) && $(HEADLESS) ctest --output-on-failure -j $(JOBS) --timeout 300

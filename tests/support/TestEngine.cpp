@@ -36,7 +36,6 @@ bool StartTestEngine(int framesPerSecond, int captureMouse, int showCommand, int
     gEngine.screenWidth = 320;
     gEngine.screenHeight = 240;
     gEngine.fullScreen = 0;
-    gEngine.multisampleSamples = 0;
     gEngine.framesPerSecond = framesPerSecond;
     gEngine.debugRun = debugRun;
     gEngine.captureMouse = captureMouse;

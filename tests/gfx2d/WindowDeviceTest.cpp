@@ -1,0 +1,82 @@
+// The window device's modes: full screen, multisampling, hiding.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "runtime/platform/Platform.h"
+#include "runtime/runtime.h"
+#include "support/TestEngine.h"
+
+namespace {
+
+std::string ErrorLogText() {
+    std::ifstream in(ErrorLogPath(), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST(WindowDevice, FullScreenWithoutAMatchingModeStaysWindowed) {
+    ASSERT_TRUE(StartTestEngine());
+    if (platform::DisplayModeAvailable(320, 240, 0)) GTEST_SKIP() << "the display offers 320 x 240";
+    EXPECT_FALSE(gEngine.device->ChangeMode(0, 0, 0, 1));
+    EXPECT_EQ(IsFullScreen(), 0);
+    EXPECT_NE(ErrorLogText().find("No Fullscreen Mode available\r\n"), std::string::npos);
+    EXPECT_EQ(gEngine.device->width, 320);
+    EXPECT_EQ(gEngine.device->height, 240);
+    PresentFrame();  // still drawing
+}
+
+TEST(WindowDevice, FullScreenAtTheDesktopSizeAndBack) {
+    ASSERT_TRUE(StartTestEngine());
+    const int w = platform::DesktopWidth(), h = platform::DesktopHeight();
+    if (!platform::DisplayModeAvailable(w, h, 0)) GTEST_SKIP() << "no display modes";
+    platform::Window* before = gEngine.device->window;
+    ASSERT_TRUE(gEngine.device->ChangeMode(w, h, 0, 1));
+    gEngine.mainWindow = gEngine.device->window;
+    EXPECT_EQ(IsFullScreen(), 1);
+    EXPECT_NE(gEngine.device->window, before);  // a new window, the same context
+    EXPECT_EQ(platform::GetCaption(gEngine.device->window), "Quorbel");
+    // The frame rate survives the switch.
+    EXPECT_DOUBLE_EQ(gEngine.device->frameInterval, 1000.0 / 60);
+    const double start = EngineNow();
+    EXPECT_TRUE(gEngine.device->EnterWindowed());
+    EXPECT_GE(EngineNow() - start, 500.0);
+    EXPECT_EQ(IsFullScreen(), 0);
+}
+
+TEST(WindowDevice, MultisamplingTakesTheBestFormatOnOffer) {
+    gEngine.multisampleSamples = 8;
+    ASSERT_TRUE(StartTestEngine());
+    const int got = gEngine.device->multisampleSamples;
+    EXPECT_TRUE(got == 0 || got == 1 || got == 2 || got == 4 || got == 8) << got;
+    if (got > 0) {
+        GLint samples = 0;
+        glGetIntegerv(GL_SAMPLES, &samples);
+        EXPECT_GE(samples, 1);
+        // Halving from 8 stops at the first count the driver accepts.
+        for (int n = 8; n > got; n /= 2) EXPECT_FALSE(platform::MultisampleFormatAvailable(n)) << n;
+    }
+    PresentFrame();
+}
+
+TEST(WindowDevice, ExtensionEntryPointsAreNullOrBackedByTheirExtension) {
+    ASSERT_TRUE(StartTestEngine());
+    const GlEntryPoints& gl = gEngine.gl;
+    EXPECT_EQ(gl.bindFramebuffer != nullptr,
+              platform::GlExtensionSupported("GL_EXT_framebuffer_object"));
+    EXPECT_EQ(gl.activeTexture != nullptr, platform::GlExtensionSupported("GL_ARB_multitexture"));
+    EXPECT_FALSE(platform::GlExtensionSupported("GL_QUORBEL_no_such_extension"));
+    EXPECT_FALSE(platform::GlExtensionSupported("GL_EXT_framebuffer"));  // whole words only
+}
+
+TEST(WindowDevice, HideWindowHidesAndKeepsPresenting) {
+    ASSERT_TRUE(StartTestEngine());
+    EXPECT_TRUE(gEngine.device->HideWindow());
+    EXPECT_FALSE(platform::IsWindowShown(gEngine.device->window));
+    EXPECT_GE(gEngine.device->Present(), 1.0);
+}
+
+}  // namespace
