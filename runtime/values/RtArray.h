@@ -1,0 +1,85 @@
+// The game language's arrays: up to four dimensions of numbers (RtArray, small
+// ones kept inside the value) or texts (RtTextArray). Every element access is
+// range-checked; a bad index is runtime error 9 and ends the program.
+#pragma once
+
+#include <concepts>
+#include <cstdint>
+#include <initializer_list>
+
+#include "runtime/values/RtString.h"
+#include "runtime/values/Truncate.h"
+
+// An element index as game code passes it: whole numbers as they are, doubles
+// truncated toward zero; anything outside 32 bits is out of range.
+struct ArrayIndex {
+    ArrayIndex(int32_t index) : value(index) {}
+    ArrayIndex(double index) : value(TruncateInt32(index)) {}
+    template <std::integral T>
+    ArrayIndex(T index)
+        : value(index >= -2147483647 - 1 && index <= 2147483647 ? static_cast<int32_t>(index)
+                                                                 : -2147483647 - 1) {}
+    int32_t value;
+};
+
+class RtArray {
+public:
+    static constexpr int kInlineElements = 16;
+
+    RtArray() = default;
+    RtArray(const RtArray&) = delete;
+    RtArray& operator=(const RtArray&) = delete;
+    ~RtArray() { Release(); }
+
+    // Element (i, j, k, l); the indices of missing dimensions must be 0.
+    double& operator()(ArrayIndex i, ArrayIndex j = 0, ArrayIndex k = 0, ArrayIndex l = 0);
+    int64_t ElementCount() const;  // size 0 times the other sizes, each at least 1
+    void Release();                // frees a heap block; back to the undimensioned state
+
+    double* data = nullptr;
+    double inlineStore[kInlineElements] = {};
+    int32_t stride1 = 0;
+    int32_t stride2 = 0;
+    int32_t stride3 = 0;
+    int32_t size[4] = {};
+    int32_t dimensionCount = 0;
+    int32_t capacity = 0;
+};
+
+class RtTextArray {
+public:
+    RtTextArray() = default;
+    RtTextArray(const RtTextArray&) = delete;
+    RtTextArray& operator=(const RtTextArray&) = delete;
+    ~RtTextArray() { Release(); }
+
+    RtString& operator()(ArrayIndex i, ArrayIndex j = 0, ArrayIndex k = 0, ArrayIndex l = 0);
+    int64_t ElementCount() const;
+    void Release();  // destroys every element of the block, then frees it
+
+    RtString* data = nullptr;  // preceded in its block by the element count
+    int32_t stride1 = 0;
+    int32_t stride2 = 0;
+    int32_t stride3 = 0;
+    int32_t size[4] = {};
+    int32_t dimensionCount = 0;
+    int32_t capacity = 0;
+};
+
+// Applied by CopyArrayRow to each pair (target element, source element).
+using ElementOperation = void (*)(double& target, double& source);
+void CopyElement(double& target, double& source);
+
+void DimArray(RtArray& array, double a, double b = 0, double c = 0, double d = 0);  // all 0
+void DimTextArray(RtTextArray& array, double a, double b = 0, double c = 0, double d = 0);
+void RedimArray(RtArray& array, double a, double b = 0, double c = 0, double d = 0);  // keeps overlap
+double ArrayBound(const RtArray& array, double dimension);          // size of dimension 0..3, else 0
+double TextArrayBound(const RtTextArray& array, double dimension);
+void FillArrayFromList(RtArray& array, double count, const double* list);
+void FillArrayFromList(RtArray& array, std::initializer_list<double> list);
+void FillTextArrayFromList(RtTextArray& array, double count, const RtString* list);
+void FillTextArrayFromList(RtTextArray& array, std::initializer_list<RtString> list);
+// For every (j, k, l): operation(element (target, j, k, l), element (source, j, k, l)).
+void CopyArrayRow(RtArray& array, double target, double source,
+                  ElementOperation operation = CopyElement);
+void CopyArray(RtArray& array, const RtArray& source);  // same shape and elements
