@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+#include <string>
+
 #include "runtime/platform/Platform.h"
 
 namespace platform::detail {
@@ -14,5 +16,8 @@ void InputHandleEvent(const SDL_Event& event);
 void InputStartup();
 void InputShutdown();
 SDL_Window* NativeWindow(Window* window);
+// The one audio device, shared by the music and the sample mixer; counted.
+bool AcquireMixerDevice(std::string* error);
+void ReleaseMixerDevice();
 
 }  // namespace platform::detail
