@@ -1,0 +1,929 @@
+// Keyboard, mouse and joysticks over SDL. The key and mouse state is our own,
+// built from every pumped event, because SDL's own state does not see events
+// pushed into the queue (and the tests drive the program with pushed events).
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "runtime/platform/PlatformInternal.h"
+
+namespace platform {
+namespace {
+
+// ---------------------------------------------------------------- key table
+
+// One row per key: its SDL scancode, its PC scan code (extended keys 128 +
+// code) and the virtual key a US layout gives it.
+struct KeyRow {
+    SDL_Scancode scancode;
+    uint8_t keyCode;
+    uint8_t virtualKey;
+};
+
+constexpr KeyRow kKeyTable[] = {
+    {SDL_SCANCODE_ESCAPE, 1, 0x1B},
+    {SDL_SCANCODE_1, 2, 0x31},
+    {SDL_SCANCODE_2, 3, 0x32},
+    {SDL_SCANCODE_3, 4, 0x33},
+    {SDL_SCANCODE_4, 5, 0x34},
+    {SDL_SCANCODE_5, 6, 0x35},
+    {SDL_SCANCODE_6, 7, 0x36},
+    {SDL_SCANCODE_7, 8, 0x37},
+    {SDL_SCANCODE_8, 9, 0x38},
+    {SDL_SCANCODE_9, 10, 0x39},
+    {SDL_SCANCODE_0, 11, 0x30},
+    {SDL_SCANCODE_MINUS, 12, 0xBD},
+    {SDL_SCANCODE_EQUALS, 13, 0xBB},
+    {SDL_SCANCODE_BACKSPACE, 14, 0x08},
+    {SDL_SCANCODE_TAB, 15, 0x09},
+    {SDL_SCANCODE_Q, 16, 'Q'},
+    {SDL_SCANCODE_W, 17, 'W'},
+    {SDL_SCANCODE_E, 18, 'E'},
+    {SDL_SCANCODE_R, 19, 'R'},
+    {SDL_SCANCODE_T, 20, 'T'},
+    {SDL_SCANCODE_Y, 21, 'Y'},
+    {SDL_SCANCODE_U, 22, 'U'},
+    {SDL_SCANCODE_I, 23, 'I'},
+    {SDL_SCANCODE_O, 24, 'O'},
+    {SDL_SCANCODE_P, 25, 'P'},
+    {SDL_SCANCODE_LEFTBRACKET, 26, 0xDB},
+    {SDL_SCANCODE_RIGHTBRACKET, 27, 0xDD},
+    {SDL_SCANCODE_RETURN, 28, 0x0D},
+    {SDL_SCANCODE_LCTRL, 29, 0xA2},
+    {SDL_SCANCODE_A, 30, 'A'},
+    {SDL_SCANCODE_S, 31, 'S'},
+    {SDL_SCANCODE_D, 32, 'D'},
+    {SDL_SCANCODE_F, 33, 'F'},
+    {SDL_SCANCODE_G, 34, 'G'},
+    {SDL_SCANCODE_H, 35, 'H'},
+    {SDL_SCANCODE_J, 36, 'J'},
+    {SDL_SCANCODE_K, 37, 'K'},
+    {SDL_SCANCODE_L, 38, 'L'},
+    {SDL_SCANCODE_SEMICOLON, 39, 0xBA},
+    {SDL_SCANCODE_APOSTROPHE, 40, 0xDE},
+    {SDL_SCANCODE_GRAVE, 41, 0xC0},
+    {SDL_SCANCODE_LSHIFT, 42, 0xA0},
+    {SDL_SCANCODE_BACKSLASH, 43, 0xDC},
+    {SDL_SCANCODE_NONUSHASH, 43, 0xDC},  // the same key position on ISO boards
+    {SDL_SCANCODE_Z, 44, 'Z'},
+    {SDL_SCANCODE_X, 45, 'X'},
+    {SDL_SCANCODE_C, 46, 'C'},
+    {SDL_SCANCODE_V, 47, 'V'},
+    {SDL_SCANCODE_B, 48, 'B'},
+    {SDL_SCANCODE_N, 49, 'N'},
+    {SDL_SCANCODE_M, 50, 'M'},
+    {SDL_SCANCODE_COMMA, 51, 0xBC},
+    {SDL_SCANCODE_PERIOD, 52, 0xBE},
+    {SDL_SCANCODE_SLASH, 53, 0xBF},
+    {SDL_SCANCODE_RSHIFT, 54, 0xA1},
+    {SDL_SCANCODE_KP_MULTIPLY, 55, 0x6A},
+    {SDL_SCANCODE_LALT, 56, 0xA4},
+    {SDL_SCANCODE_SPACE, 57, 0x20},
+    {SDL_SCANCODE_CAPSLOCK, 58, 0x14},
+    {SDL_SCANCODE_F1, 59, 0x70},
+    {SDL_SCANCODE_F2, 60, 0x71},
+    {SDL_SCANCODE_F3, 61, 0x72},
+    {SDL_SCANCODE_F4, 62, 0x73},
+    {SDL_SCANCODE_F5, 63, 0x74},
+    {SDL_SCANCODE_F6, 64, 0x75},
+    {SDL_SCANCODE_F7, 65, 0x76},
+    {SDL_SCANCODE_F8, 66, 0x77},
+    {SDL_SCANCODE_F9, 67, 0x78},
+    {SDL_SCANCODE_F10, 68, 0x79},
+    {SDL_SCANCODE_NUMLOCKCLEAR, 69, 0x90},
+    {SDL_SCANCODE_SCROLLLOCK, 70, 0x91},
+    {SDL_SCANCODE_KP_7, 71, 0x67},
+    {SDL_SCANCODE_KP_8, 72, 0x68},
+    {SDL_SCANCODE_KP_9, 73, 0x69},
+    {SDL_SCANCODE_KP_MINUS, 74, 0x6D},
+    {SDL_SCANCODE_KP_4, 75, 0x64},
+    {SDL_SCANCODE_KP_5, 76, 0x65},
+    {SDL_SCANCODE_KP_6, 77, 0x66},
+    {SDL_SCANCODE_KP_PLUS, 78, 0x6B},
+    {SDL_SCANCODE_KP_1, 79, 0x61},
+    {SDL_SCANCODE_KP_2, 80, 0x62},
+    {SDL_SCANCODE_KP_3, 81, 0x63},
+    {SDL_SCANCODE_KP_0, 82, 0x60},
+    {SDL_SCANCODE_KP_PERIOD, 83, 0x6E},
+    {SDL_SCANCODE_NONUSBACKSLASH, 86, 0xE2},
+    {SDL_SCANCODE_F11, 87, 0x7A},
+    {SDL_SCANCODE_F12, 88, 0x7B},
+    {SDL_SCANCODE_F13, 100, 0x7C},
+    {SDL_SCANCODE_F14, 101, 0x7D},
+    {SDL_SCANCODE_F15, 102, 0x7E},
+    {SDL_SCANCODE_INTERNATIONAL2, 112, 0x15},
+    {SDL_SCANCODE_INTERNATIONAL1, 115, 0xC1},
+    {SDL_SCANCODE_INTERNATIONAL4, 121, 0x1C},
+    {SDL_SCANCODE_INTERNATIONAL5, 123, 0x1D},
+    {SDL_SCANCODE_INTERNATIONAL3, 125, 0xDC},
+    {SDL_SCANCODE_KP_EQUALS, 141, 0x92},
+    {SDL_SCANCODE_AUDIOPREV, 144, 0xB1},
+    {SDL_SCANCODE_AUDIONEXT, 153, 0xB0},
+    {SDL_SCANCODE_KP_ENTER, 156, 0x0D},
+    {SDL_SCANCODE_RCTRL, 157, 0xA3},
+    {SDL_SCANCODE_AUDIOMUTE, 160, 0xAD},
+    {SDL_SCANCODE_CALCULATOR, 161, 0xB7},
+    {SDL_SCANCODE_AUDIOPLAY, 162, 0xB3},
+    {SDL_SCANCODE_AUDIOSTOP, 164, 0xB2},
+    {SDL_SCANCODE_VOLUMEDOWN, 174, 0xAE},
+    {SDL_SCANCODE_VOLUMEUP, 176, 0xAF},
+    {SDL_SCANCODE_AC_HOME, 178, 0xAC},
+    {SDL_SCANCODE_KP_COMMA, 179, 0x6C},
+    {SDL_SCANCODE_KP_DIVIDE, 181, 0x6F},
+    {SDL_SCANCODE_PRINTSCREEN, 183, 0x2C},
+    {SDL_SCANCODE_RALT, 184, 0xA5},
+    {SDL_SCANCODE_PAUSE, 197, 0x13},
+    {SDL_SCANCODE_HOME, 199, 0x24},
+    {SDL_SCANCODE_UP, 200, 0x26},
+    {SDL_SCANCODE_PAGEUP, 201, 0x21},
+    {SDL_SCANCODE_LEFT, 203, 0x25},
+    {SDL_SCANCODE_RIGHT, 205, 0x27},
+    {SDL_SCANCODE_END, 207, 0x23},
+    {SDL_SCANCODE_DOWN, 208, 0x28},
+    {SDL_SCANCODE_PAGEDOWN, 209, 0x22},
+    {SDL_SCANCODE_INSERT, 210, 0x2D},
+    {SDL_SCANCODE_DELETE, 211, 0x2E},
+    {SDL_SCANCODE_LGUI, 219, 0x5B},
+    {SDL_SCANCODE_RGUI, 220, 0x5C},
+    {SDL_SCANCODE_APPLICATION, 221, 0x5D},
+    {SDL_SCANCODE_POWER, 222, 0x00},
+    {SDL_SCANCODE_SLEEP, 223, 0x5F},
+    {SDL_SCANCODE_AC_SEARCH, 229, 0xAA},
+    {SDL_SCANCODE_AC_BOOKMARKS, 230, 0xAB},
+    {SDL_SCANCODE_AC_REFRESH, 231, 0xA8},
+    {SDL_SCANCODE_AC_STOP, 232, 0xA9},
+    {SDL_SCANCODE_AC_FORWARD, 233, 0xA7},
+    {SDL_SCANCODE_AC_BACK, 234, 0xA6},
+    {SDL_SCANCODE_COMPUTER, 235, 0xB6},
+    {SDL_SCANCODE_MAIL, 236, 0xB4},
+    {SDL_SCANCODE_MEDIASELECT, 237, 0xB5},
+};
+
+// Virtual keys that the key table does not name.
+enum : uint8_t {
+    kVkLeftButton = 0x01,
+    kVkRightButton = 0x02,
+    kVkMiddleButton = 0x04,
+    kVkExtraButton1 = 0x05,
+    kVkExtraButton2 = 0x06,
+    kVkShift = 0x10,
+    kVkControl = 0x11,
+    kVkAlt = 0x12,
+    kVkCapsLock = 0x14,
+    kVkNumLock = 0x90,
+    kVkScrollLock = 0x91,
+    kVkLeftShift = 0xA0,
+    kVkRightShift = 0xA1,
+    kVkLeftControl = 0xA2,
+    kVkRightControl = 0xA3,
+    kVkLeftAlt = 0xA4,
+    kVkRightAlt = 0xA5,
+};
+
+struct KeyTables {
+    uint8_t keyCode[SDL_NUM_SCANCODES] = {};
+    uint8_t virtualKey[SDL_NUM_SCANCODES] = {};
+    uint16_t scancode[256] = {};  // the first scancode of each key code
+    KeyTables() {
+        for (const KeyRow& row : kKeyTable) {
+            keyCode[row.scancode] = row.keyCode;
+            virtualKey[row.scancode] = row.virtualKey;
+            if (!scancode[row.keyCode]) scancode[row.keyCode] = static_cast<uint16_t>(row.scancode);
+        }
+    }
+};
+const KeyTables kTables;
+
+// ---------------------------------------------------------------- state
+
+struct KeyboardState {
+    bool held[SDL_NUM_SCANCODES] = {};
+    bool pressedSinceQuery[256] = {};  // by virtual key
+    bool capsLock = false, numLock = false, scrollLock = false;
+    bool eventsEnabled = true;
+};
+
+struct PointerState {
+    int x = 0, y = 0;  // client pixels
+    int dx = 0, dy = 0, wheel = 0;
+    bool buttons[6] = {};  // by SDL button number
+    bool cursorShown = true;
+    bool relative = false;
+    bool eventsEnabled = true;
+};
+
+struct VirtualRumble {
+    SDL_JoystickID instance = -1;
+    uint16_t low = 0, high = 0;
+};
+
+KeyboardState gKeys;
+PointerState gPointer;
+std::atomic<uint32_t> gGameWindowId{0};
+std::thread::id gInputThread;                 // the thread that pumps; others only push events
+std::map<SDL_Joystick*, int> gOpenJoysticks;  // handles given out, with their open counts
+std::vector<std::unique_ptr<VirtualRumble>> gVirtualRumbles;
+
+bool Ready(uint32_t subsystem) {
+    return SDL_WasInit(subsystem) == subsystem;
+}
+
+bool Open(void* joystick) {
+    return joystick && gOpenJoysticks.count(static_cast<SDL_Joystick*>(joystick)) != 0;
+}
+SDL_Joystick* Handle(void* joystick) {
+    return Open(joystick) ? static_cast<SDL_Joystick*>(joystick) : nullptr;
+}
+
+// The window that injected events are addressed to and that screen
+// positions are measured from: the last window that events came from, else
+// any window that exists.
+SDL_Window* GameWindow() {
+    if (!Ready(SDL_INIT_VIDEO)) return nullptr;
+    if (SDL_Window* window = SDL_GetWindowFromID(gGameWindowId.load())) return window;
+    SDL_Window* window = SDL_GetKeyboardFocus();
+    if (!window) window = SDL_GetMouseFocus();
+    for (uint32_t id = 1; !window && id <= 64; ++id) window = SDL_GetWindowFromID(id);
+    if (window) gGameWindowId = SDL_GetWindowID(window);
+    return window;
+}
+// Injection may come from any thread: only the pumping thread looks windows up.
+uint32_t GameWindowId() {
+    if (std::this_thread::get_id() != gInputThread) return gGameWindowId.load();
+    SDL_Window* window = GameWindow();
+    return window ? SDL_GetWindowID(window) : 0;
+}
+void WindowOrigin(int* x, int* y) {
+    *x = *y = 0;
+    if (SDL_Window* window = GameWindow()) SDL_GetWindowPosition(window, x, y);
+}
+
+// ---------------------------------------------------------------- key state
+
+// The layout decides the virtual key of letter and digit keys (a German board
+// gives 'Z' for the key beside T); every other key keeps its table entry.
+uint8_t VirtualKeyOfScancode(int scancode) {
+    if (scancode <= 0 || scancode >= SDL_NUM_SCANCODES) return 0;
+    uint8_t fixed = kTables.virtualKey[scancode];
+    if (!kTables.keyCode[scancode]) return 0;
+    SDL_Keycode key = SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(scancode));
+    if (key >= 'a' && key <= 'z') return static_cast<uint8_t>(key - 'a' + 'A');
+    if (key >= '0' && key <= '9' && fixed >= '0' && fixed <= '9') return static_cast<uint8_t>(key);
+    return fixed;
+}
+
+bool VirtualKeyHeld(int virtualKey) {
+    switch (virtualKey) {
+        case kVkLeftButton:
+            return gPointer.buttons[SDL_BUTTON_LEFT];
+        case kVkRightButton:
+            return gPointer.buttons[SDL_BUTTON_RIGHT];
+        case kVkMiddleButton:
+            return gPointer.buttons[SDL_BUTTON_MIDDLE];
+        case kVkExtraButton1:
+            return gPointer.buttons[SDL_BUTTON_X1];
+        case kVkExtraButton2:
+            return gPointer.buttons[SDL_BUTTON_X2];
+        case kVkShift:
+            return VirtualKeyHeld(kVkLeftShift) || VirtualKeyHeld(kVkRightShift);
+        case kVkControl:
+            return VirtualKeyHeld(kVkLeftControl) || VirtualKeyHeld(kVkRightControl);
+        case kVkAlt:
+            return VirtualKeyHeld(kVkLeftAlt) || VirtualKeyHeld(kVkRightAlt);
+        default:
+            break;
+    }
+    if (virtualKey <= 0 || virtualKey > 0xFE) return false;
+    for (int scancode = 1; scancode < SDL_NUM_SCANCODES; ++scancode)
+        if (gKeys.held[scancode] && VirtualKeyOfScancode(scancode) == virtualKey) return true;
+    return false;
+}
+
+uint8_t GenericModifier(uint8_t virtualKey) {
+    switch (virtualKey) {
+        case kVkLeftShift:
+        case kVkRightShift:
+            return kVkShift;
+        case kVkLeftControl:
+        case kVkRightControl:
+            return kVkControl;
+        case kVkLeftAlt:
+        case kVkRightAlt:
+            return kVkAlt;
+        default:
+            return 0;
+    }
+}
+
+void HandleKey(const SDL_KeyboardEvent& key, bool down) {
+    if (!gKeys.eventsEnabled) return;
+    int scancode = key.keysym.scancode;
+    if (scancode <= 0 || scancode >= SDL_NUM_SCANCODES) return;
+    bool wasHeld = gKeys.held[scancode];
+    gKeys.held[scancode] = down;
+    if (!down || wasHeld) return;
+    uint8_t virtualKey = VirtualKeyOfScancode(scancode);
+    gKeys.pressedSinceQuery[virtualKey] = true;
+    gKeys.pressedSinceQuery[GenericModifier(virtualKey)] = true;
+    if (virtualKey == kVkCapsLock) gKeys.capsLock = !gKeys.capsLock;
+    if (virtualKey == kVkNumLock) gKeys.numLock = !gKeys.numLock;
+    if (virtualKey == kVkScrollLock) gKeys.scrollLock = !gKeys.scrollLock;
+}
+
+// ---------------------------------------------------------------- pointer state
+
+void NoteWindow(uint32_t windowId) {
+    if (windowId) gGameWindowId = windowId;
+}
+
+void HandleButton(const SDL_MouseButtonEvent& button, bool down) {
+    if (!gPointer.eventsEnabled) return;
+    NoteWindow(button.windowID);
+    if (button.button >= 1 && button.button <= 5) {
+        gPointer.buttons[button.button] = down;
+        if (down) {
+            static constexpr uint8_t kButtonKey[6] = {0,
+                                                      kVkLeftButton,
+                                                      kVkMiddleButton,
+                                                      kVkRightButton,
+                                                      kVkExtraButton1,
+                                                      kVkExtraButton2};
+            gKeys.pressedSinceQuery[kButtonKey[button.button]] = true;
+        }
+    }
+    gPointer.x = button.x;
+    gPointer.y = button.y;
+}
+
+void HandleMotion(const SDL_MouseMotionEvent& motion) {
+    if (!gPointer.eventsEnabled) return;
+    NoteWindow(motion.windowID);
+    gPointer.x = motion.x;
+    gPointer.y = motion.y;
+    gPointer.dx += motion.xrel;
+    gPointer.dy += motion.yrel;
+}
+
+void HandleWheel(const SDL_MouseWheelEvent& wheel) {
+    if (!gPointer.eventsEnabled) return;
+    NoteWindow(wheel.windowID);
+    gPointer.wheel += wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -wheel.y : wheel.y;
+}
+
+// ---------------------------------------------------------------- characters
+
+// What Shift does to the keys of a US layout; SDL names only the unshifted
+// character of a key.
+int ShiftedCharacter(int c) {
+    static constexpr char kPlain[] = "1234567890-=[]\\;',./`";
+    static constexpr char kShifted[] = "!@#$%^&*()_+{}|:\"<>?~";
+    if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;  // Latin-1 letters
+    if (c > 0 && c < 128)
+        if (const char* at = std::strchr(kPlain, c)) return kShifted[at - kPlain];
+    return c;
+}
+
+int KeypadCharacter(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_KP_0:
+            return '0';
+        case SDLK_KP_1:
+            return '1';
+        case SDLK_KP_2:
+            return '2';
+        case SDLK_KP_3:
+            return '3';
+        case SDLK_KP_4:
+            return '4';
+        case SDLK_KP_5:
+            return '5';
+        case SDLK_KP_6:
+            return '6';
+        case SDLK_KP_7:
+            return '7';
+        case SDLK_KP_8:
+            return '8';
+        case SDLK_KP_9:
+            return '9';
+        case SDLK_KP_PERIOD:
+            return '.';
+        case SDLK_KP_DIVIDE:
+            return '/';
+        case SDLK_KP_MULTIPLY:
+            return '*';
+        case SDLK_KP_MINUS:
+            return '-';
+        case SDLK_KP_PLUS:
+            return '+';
+        case SDLK_KP_ENTER:
+            return '\r';
+        default:
+            return 0;
+    }
+}
+
+// ---------------------------------------------------------------- virtual joysticks
+
+int SDLCALL VirtualRumbleCallback(void* userdata, Uint16 low, Uint16 high) {
+    auto* rumble = static_cast<VirtualRumble*>(userdata);
+    rumble->low = low;
+    rumble->high = high;
+    return 0;
+}
+
+int32_t HatHundredths(Uint8 hat) {
+    switch (hat) {
+        case SDL_HAT_UP:
+            return 0;
+        case SDL_HAT_RIGHTUP:
+            return 4500;
+        case SDL_HAT_RIGHT:
+            return 9000;
+        case SDL_HAT_RIGHTDOWN:
+            return 13500;
+        case SDL_HAT_DOWN:
+            return 18000;
+        case SDL_HAT_LEFTDOWN:
+            return 22500;
+        case SDL_HAT_LEFT:
+            return 27000;
+        case SDL_HAT_LEFTUP:
+            return 31500;
+        default:
+            return -1;
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- pump side
+
+namespace detail {
+
+void InputHandleEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_KEYDOWN:
+            HandleKey(event.key, true);
+            break;
+        case SDL_KEYUP:
+            HandleKey(event.key, false);
+            break;
+        case SDL_MOUSEMOTION:
+            HandleMotion(event.motion);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            HandleButton(event.button, true);
+            break;
+        case SDL_MOUSEBUTTONUP:
+            HandleButton(event.button, false);
+            break;
+        case SDL_MOUSEWHEEL:
+            HandleWheel(event.wheel);
+            break;
+        case SDL_WINDOWEVENT:
+            NoteWindow(event.window.windowID);
+            break;
+        default:
+            break;
+    }
+}
+
+void InputStartup() {
+    // the joysticks of the last session went with SDL; their callbacks cannot come any more
+    gVirtualRumbles.clear();
+    gKeys = KeyboardState{};
+    gPointer = PointerState{};
+    gGameWindowId = 0;
+    gInputThread = std::this_thread::get_id();
+    SDL_Keymod mod = SDL_GetModState();
+    gKeys.capsLock = (mod & KMOD_CAPS) != 0;
+    gKeys.numLock = (mod & KMOD_NUM) != 0;
+    gKeys.scrollLock = (mod & KMOD_SCROLL) != 0;
+    SDL_GetMouseState(&gPointer.x, &gPointer.y);
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+}
+
+void InputShutdown() {
+    for (auto [joystick, opens] : gOpenJoysticks)
+        while (opens-- > 0) SDL_JoystickClose(joystick);
+    gOpenJoysticks.clear();
+    if (gPointer.relative) SDL_SetRelativeMouseMode(SDL_FALSE);
+    gPointer.relative = false;
+    gGameWindowId = 0;
+}
+
+}  // namespace detail
+
+// ---------------------------------------------------------------- synthetic input
+
+void InjectKey(int sdlScancode, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.timestamp = SDL_GetTicks();
+    e.key.windowID = GameWindowId();
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.scancode = static_cast<SDL_Scancode>(sdlScancode);
+    e.key.keysym.sym = SDL_GetKeyFromScancode(e.key.keysym.scancode);
+    SDL_PushEvent(&e);
+}
+
+void InjectMouseMotion(int x, int y, int dx, int dy) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.timestamp = SDL_GetTicks();
+    e.motion.windowID = GameWindowId();
+    e.motion.x = x;
+    e.motion.y = y;
+    e.motion.xrel = dx;
+    e.motion.yrel = dy;
+    SDL_PushEvent(&e);
+}
+
+void InjectMouseButton(int button, bool down, int x, int y) {
+    SDL_Event e{};
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.timestamp = SDL_GetTicks();
+    e.button.windowID = GameWindowId();
+    e.button.button = static_cast<Uint8>(button);
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.button.clicks = 1;
+    e.button.x = x;
+    e.button.y = y;
+    SDL_PushEvent(&e);
+}
+
+void InjectMouseWheel(int amount) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.timestamp = SDL_GetTicks();
+    e.wheel.windowID = GameWindowId();
+    e.wheel.y = amount;
+    e.wheel.preciseY = static_cast<float>(amount);
+    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    SDL_PushEvent(&e);
+}
+
+void InjectText(const char* utf8) {
+    if (!utf8) return;
+    size_t length = std::strlen(utf8);
+    size_t at = 0;
+    while (at < length) {
+        SDL_Event e{};
+        e.type = SDL_TEXTINPUT;
+        e.text.timestamp = SDL_GetTicks();
+        e.text.windowID = GameWindowId();
+        size_t piece = std::min(length - at, sizeof(e.text.text) - 1);
+        // never split a character: back off over continuation bytes
+        while (piece > 0 && at + piece < length && (utf8[at + piece] & 0xC0) == 0x80) --piece;
+        if (piece == 0) piece = std::min(length - at, sizeof(e.text.text) - 1);
+        std::memcpy(e.text.text, utf8 + at, piece);
+        SDL_PushEvent(&e);
+        at += piece;
+    }
+}
+
+// ---------------------------------------------------------------- keyboard
+
+bool KeyDownByCode(int keyCode) {
+    PumpEvents();
+    if (keyCode < 0 || keyCode > 255) return false;
+    for (const KeyRow& row : kKeyTable)
+        if (row.keyCode == keyCode && gKeys.held[row.scancode]) return true;
+    return false;
+}
+
+void ReadKeyCodeState(uint8_t out[256]) {
+    PumpEvents();
+    std::memset(out, 0, 256);
+    for (const KeyRow& row : kKeyTable)
+        if (gKeys.held[row.scancode]) out[row.keyCode] = 0x80;
+}
+
+int KeyCodeFromScancode(int sdlScancode) {
+    if (sdlScancode <= 0 || sdlScancode >= SDL_NUM_SCANCODES) return 0;
+    return kTables.keyCode[sdlScancode];
+}
+
+int ScancodeFromKeyCode(int keyCode) {
+    if (keyCode <= 0 || keyCode > 255) return 0;
+    return kTables.scancode[keyCode];
+}
+
+bool AsyncKeyState(int virtualKey) {
+    PumpEvents();
+    if (virtualKey <= 0 || virtualKey > 255) return false;
+    bool result = VirtualKeyHeld(virtualKey) || gKeys.pressedSinceQuery[virtualKey];
+    gKeys.pressedSinceQuery[virtualKey] = false;
+    return result;
+}
+
+void ReadVirtualKeyState(uint8_t out[256]) {
+    PumpEvents();
+    std::memset(out, 0, 256);
+    for (int scancode = 1; scancode < SDL_NUM_SCANCODES; ++scancode) {
+        if (!gKeys.held[scancode]) continue;
+        uint8_t virtualKey = VirtualKeyOfScancode(scancode);
+        if (!virtualKey) continue;
+        out[virtualKey] = 0x80;
+        if (uint8_t generic = GenericModifier(virtualKey)) out[generic] = 0x80;
+    }
+    for (uint8_t virtualKey :
+         {kVkLeftButton, kVkRightButton, kVkMiddleButton, kVkExtraButton1, kVkExtraButton2})
+        if (VirtualKeyHeld(virtualKey)) out[virtualKey] = 0x80;
+    if (gKeys.capsLock) out[kVkCapsLock] |= 1;
+    if (gKeys.numLock) out[kVkNumLock] |= 1;
+    if (gKeys.scrollLock) out[kVkScrollLock] |= 1;
+}
+
+int VirtualKeyFromKeyCode(int keyCode) {
+    return VirtualKeyOfScancode(ScancodeFromKeyCode(keyCode));
+}
+
+int KeyCodeCharacter(int keyCode, bool shift) {
+    int scancode = ScancodeFromKeyCode(keyCode);
+    if (!scancode || !Ready(SDL_INIT_VIDEO)) return 0;
+    SDL_Keycode key = SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(scancode));
+    if (int c = KeypadCharacter(key)) return c;
+    // the Delete key types nothing; SDL still names it by its character
+    if (key <= 0 || key > 0xFF || key == SDLK_DELETE) return 0;
+    return shift ? ShiftedCharacter(key) : key;
+}
+
+bool DeviceInputAvailable() {
+    return Ready(SDL_INIT_EVENTS) && Ready(SDL_INIT_JOYSTICK);
+}
+
+bool KeyboardEventsEnabled() {
+    return Ready(SDL_INIT_EVENTS) && gKeys.eventsEnabled;
+}
+
+void EnableKeyboardEvents(bool on) {
+    gKeys.eventsEnabled = on;
+    if (!on) std::fill(std::begin(gKeys.held), std::end(gKeys.held), false);
+}
+
+// ---------------------------------------------------------------- mouse
+
+MouseSample TakeMouseSample() {
+    PumpEvents();
+    MouseSample sample;
+    sample.x = gPointer.x;
+    sample.y = gPointer.y;
+    sample.dx = gPointer.dx;
+    sample.dy = gPointer.dy;
+    sample.wheel = gPointer.wheel;
+    sample.left = gPointer.buttons[SDL_BUTTON_LEFT];
+    sample.right = gPointer.buttons[SDL_BUTTON_RIGHT];
+    sample.middle = gPointer.buttons[SDL_BUTTON_MIDDLE];
+    gPointer.dx = gPointer.dy = gPointer.wheel = 0;
+    return sample;
+}
+
+void PeekMousePosition(int* x, int* y) {
+    PumpEvents();
+    if (x) *x = gPointer.x;
+    if (y) *y = gPointer.y;
+}
+
+bool MouseButtonDown(int button) {
+    PumpEvents();
+    switch (button) {
+        case 1:
+            return gPointer.buttons[SDL_BUTTON_LEFT];
+        case 2:
+            return gPointer.buttons[SDL_BUTTON_RIGHT];
+        case 3:
+            return gPointer.buttons[SDL_BUTTON_MIDDLE];
+        default:
+            return false;
+    }
+}
+
+void WarpMouse(Window* window, int x, int y) {
+    gPointer.x = x;
+    gPointer.y = y;
+    SDL_Window* native = detail::NativeWindow(window);
+    if (!native) return;
+    gGameWindowId = SDL_GetWindowID(native);
+    SDL_WarpMouseInWindow(native, x, y);
+}
+
+void ShowCursor(bool shown) {
+    Trace(shown ? "show cursor" : "hide cursor");
+    gPointer.cursorShown = shown;
+    if (Ready(SDL_INIT_VIDEO)) SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE);
+}
+
+bool CursorShown() {
+    return gPointer.cursorShown;
+}
+
+// SDL refuses relative mode where the video driver has none (offscreen);
+// motion then still arrives as relative steps in the events, so the mode is
+// kept as our own.
+void SetRelativeMouse(bool on) {
+    if (Ready(SDL_INIT_VIDEO)) SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE);
+    gPointer.relative = on;
+}
+
+bool RelativeMouse() {
+    return gPointer.relative;
+}
+
+void CursorPosition(int* x, int* y) {
+    PumpEvents();
+    int originX, originY;
+    WindowOrigin(&originX, &originY);
+    if (x) *x = gPointer.x + originX;
+    if (y) *y = gPointer.y + originY;
+}
+
+void SetCursorPosition(int x, int y) {
+    int originX, originY;
+    WindowOrigin(&originX, &originY);
+    gPointer.x = x - originX;
+    gPointer.y = y - originY;
+    SDL_Window* window = GameWindow();
+    if (!window) return;
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    if (gPointer.x >= 0 && gPointer.y >= 0 && gPointer.x < width && gPointer.y < height)
+        SDL_WarpMouseInWindow(window, gPointer.x, gPointer.y);
+    else
+        SDL_WarpMouseGlobal(x, y);  // refused where there is no desktop; our position stands
+}
+
+bool MouseEventsEnabled() {
+    return Ready(SDL_INIT_EVENTS) && gPointer.eventsEnabled;
+}
+
+void EnableMouseEvents(bool on) {
+    gPointer.eventsEnabled = on;
+    if (!on) {
+        std::fill(std::begin(gPointer.buttons), std::end(gPointer.buttons), false);
+        gPointer.dx = gPointer.dy = gPointer.wheel = 0;
+    }
+}
+
+// ---------------------------------------------------------------- joysticks
+
+int JoystickCount() {
+    if (!Ready(SDL_INIT_JOYSTICK)) return 0;
+    return std::max(0, SDL_NumJoysticks());
+}
+
+void* OpenJoystick(int index) {
+    if (!Ready(SDL_INIT_JOYSTICK)) return nullptr;
+    // SDL hands out one handle per device and counts the opens; so do we
+    SDL_Joystick* joystick = SDL_JoystickOpen(index);
+    if (joystick) ++gOpenJoysticks[joystick];
+    return joystick;
+}
+
+void CloseJoystick(void* joystick) {
+    SDL_Joystick* handle = Handle(joystick);
+    if (!handle) return;
+    if (--gOpenJoysticks[handle] == 0) gOpenJoysticks.erase(handle);
+    SDL_JoystickClose(handle);
+}
+
+std::string JoystickName(void* joystick) {
+    SDL_Joystick* handle = Handle(joystick);
+    const char* name = handle ? SDL_JoystickName(handle) : nullptr;
+    return name ? name : "";
+}
+
+int JoystickAxisCount(void* joystick) {
+    SDL_Joystick* handle = Handle(joystick);
+    return handle ? std::max(0, SDL_JoystickNumAxes(handle)) : 0;
+}
+
+int JoystickAxis(void* joystick, int axis) {
+    SDL_Joystick* handle = Handle(joystick);
+    return handle ? SDL_JoystickGetAxis(handle, axis) : 0;
+}
+
+int JoystickHatCount(void* joystick) {
+    SDL_Joystick* handle = Handle(joystick);
+    return handle ? std::max(0, SDL_JoystickNumHats(handle)) : 0;
+}
+
+int JoystickHat(void* joystick, int hat) {
+    SDL_Joystick* handle = Handle(joystick);
+    return handle && hat < SDL_JoystickNumHats(handle)
+               ? HatHundredths(SDL_JoystickGetHat(handle, hat))
+               : -1;
+}
+
+int JoystickButtonCount(void* joystick) {
+    SDL_Joystick* handle = Handle(joystick);
+    return handle ? std::max(0, SDL_JoystickNumButtons(handle)) : 0;
+}
+
+bool JoystickButton(void* joystick, int button) {
+    SDL_Joystick* handle = Handle(joystick);
+    return handle && SDL_JoystickGetButton(handle, button) != 0;
+}
+
+bool JoystickHasRumble(void* joystick) {
+    SDL_Joystick* handle = Handle(joystick);
+    return handle && SDL_JoystickHasRumble(handle) == SDL_TRUE;
+}
+
+bool JoystickRumble(void* joystick, uint16_t low, uint16_t high, uint32_t ms) {
+    SDL_Joystick* handle = Handle(joystick);
+    return handle && SDL_JoystickRumble(handle, low, high, ms) == 0;
+}
+
+bool PollJoystick(void* joystick) {
+    SDL_Joystick* handle = Handle(joystick);
+    if (!handle) return false;
+    SDL_JoystickUpdate();
+    return SDL_JoystickGetAttached(handle) == SDL_TRUE;
+}
+
+bool ReadJoystickPosition(int index, JoystickPosition* out) {
+    if (!out || !Ready(SDL_INIT_JOYSTICK) || index < 0 || index >= SDL_NumJoysticks()) return false;
+    SDL_Joystick* joystick = SDL_JoystickOpen(index);
+    if (!joystick) return false;
+    SDL_JoystickUpdate();
+    *out = JoystickPosition{};
+    uint32_t* axes[3] = {&out->x, &out->y, &out->z};
+    int axisCount = std::min(3, SDL_JoystickNumAxes(joystick));
+    for (int axis = 0; axis < axisCount; ++axis)
+        *axes[axis] = static_cast<uint32_t>(SDL_JoystickGetAxis(joystick, axis) + 32768);
+    int buttonCount = std::min(32, SDL_JoystickNumButtons(joystick));
+    for (int button = 0; button < buttonCount; ++button)
+        if (SDL_JoystickGetButton(joystick, button)) out->buttons |= 1u << button;
+    if (SDL_JoystickNumHats(joystick) > 0) {
+        int32_t hat = HatHundredths(SDL_JoystickGetHat(joystick, 0));
+        out->pov = hat < 0 ? 0xFFFF : static_cast<uint32_t>(hat);
+    }
+    SDL_JoystickClose(joystick);
+    return true;
+}
+
+std::string JoystickNameAt(int index) {
+    if (!Ready(SDL_INIT_JOYSTICK)) return "";
+    const char* name = SDL_JoystickNameForIndex(index);
+    return name ? name : "";
+}
+
+int AttachVirtualJoystick(int axes, int buttons, int hats) {
+    if (!Ready(SDL_INIT_JOYSTICK)) return -1;
+    auto rumble = std::make_unique<VirtualRumble>();
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = static_cast<Uint16>(axes);
+    desc.nbuttons = static_cast<Uint16>(buttons);
+    desc.nhats = static_cast<Uint16>(hats);
+    desc.name = "Virtual Joystick";
+    desc.userdata = rumble.get();
+    desc.Rumble = VirtualRumbleCallback;
+    int index = SDL_JoystickAttachVirtualEx(&desc);
+    if (index < 0) return -1;
+    rumble->instance = SDL_JoystickGetDeviceInstanceID(index);
+    gVirtualRumbles.push_back(std::move(rumble));
+    return index;
+}
+
+bool DetachVirtualJoystick(int index) {
+    return Ready(SDL_INIT_JOYSTICK) && SDL_JoystickDetachVirtual(index) == 0;
+}
+
+bool SetVirtualJoystickAxis(void* joystick, int axis, int value) {
+    SDL_Joystick* handle = Handle(joystick);
+    value = std::clamp(value, -32768, 32767);
+    return handle && SDL_JoystickSetVirtualAxis(handle, axis, static_cast<Sint16>(value)) == 0;
+}
+
+bool SetVirtualJoystickButton(void* joystick, int button, bool down) {
+    SDL_Joystick* handle = Handle(joystick);
+    return handle && SDL_JoystickSetVirtualButton(handle, button, down ? 1 : 0) == 0;
+}
+
+bool SetVirtualJoystickHat(void* joystick, int hat, int sdlHatValue) {
+    SDL_Joystick* handle = Handle(joystick);
+    return handle && SDL_JoystickSetVirtualHat(handle, hat, static_cast<Uint8>(sdlHatValue)) == 0;
+}
+
+bool VirtualJoystickRumble(void* joystick, uint16_t* low, uint16_t* high) {
+    SDL_Joystick* handle = Handle(joystick);
+    if (!handle) return false;
+    SDL_JoystickID instance = SDL_JoystickInstanceID(handle);
+    for (const auto& rumble : gVirtualRumbles) {
+        if (rumble->instance != instance) continue;
+        if (low) *low = rumble->low;
+        if (high) *high = rumble->high;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace platform
