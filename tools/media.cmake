@@ -1,0 +1,32 @@
+# The game's media, drawn by make_media into the executable's folder. The
+# command reruns only when the generator is rebuilt.
+set(QUORBEL_MEDIA_DIR ${CMAKE_BINARY_DIR})
+set(QUORBEL_MEDIA_FILES
+  back0.png back1.png back2.png back3.png
+  menu/back.png menu/icon.png
+  smalfont.png smalfont.bmp blip.wav cheer.wav)
+foreach(n RANGE 0 62)
+  if(n LESS 10)
+    set(n "0${n}")
+  endif()
+  list(APPEND QUORBEL_MEDIA_FILES vux/${n}.png)
+endforeach()
+list(TRANSFORM QUORBEL_MEDIA_FILES PREPEND ${QUORBEL_MEDIA_DIR}/)
+
+file(GLOB QUORBEL_MEDIA_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/media/*.h)
+add_custom_command(
+  OUTPUT ${QUORBEL_MEDIA_FILES}
+  COMMAND make_media ${QUORBEL_MEDIA_DIR}
+  DEPENDS make_media ${QUORBEL_MEDIA_SOURCES}
+  COMMENT "Drawing the game's media"
+  VERBATIM)
+add_custom_target(quorbel_media ALL DEPENDS ${QUORBEL_MEDIA_FILES})
+add_dependencies(quorbel quorbel_media)
+
+# The generator's tests run it again; make sure it is built before them.
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL _quorbel_media_test_dependency)
+function(_quorbel_media_test_dependency)
+  if(TARGET test_tools)
+    add_dependencies(test_tools make_media quorbel_media)
+  endif()
+endfunction()
