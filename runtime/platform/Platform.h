@@ -260,9 +260,51 @@ void PauseAudio(AudioOutput* output, bool paused);  // paused: silence, no callb
 void CloseAudio(AudioOutput* output);   // waits for the callback to end; traces "close audio"
 std::string AudioDriverName();          // the driver in use, empty when none
 
+// ---------------------------------------------------------------- music
+// A piece of music streamed from a file (WAV, OGG, MP3, FLAC, modules), on an
+// output of its own. Each request traces one line ("music play", "music
+// rewind", "music stop", "music volume N", "music close").
+struct MusicStream;  // opaque
+MusicStream* OpenMusic(const char* path);  // null when no decoder takes the file
+void CloseMusic(MusicStream* music);
+double MusicLengthMs(MusicStream* music);  // 0 when the length is unknown
+void PlayMusicStream(MusicStream* music);
+void RewindMusicStream(MusicStream* music);
+void StopMusicStream(MusicStream* music);
+void SetMusicStreamVolume(MusicStream* music, int volume);  // 0..1000, 1000 = as recorded
+bool MusicStreamPlaying(MusicStream* music);
+
 // ---------------------------------------------------------------- processes, machine
 bool StartProcess(const char* commandLine);  // through /bin/sh -c, detached
 uint32_t MachineSerial();                     // stable per machine
 int BatteryPercent();                         // 0..100, or 255 when unknown
+
+// ---------------------------------------------------------------- sockets
+// A small TCP layer over POSIX sockets in place of the original socket
+// library: IPv4 only, blocking reads and writes. Init, shutdown, connect and
+// close each trace one line ("socket layer init", "socket close"...).
+struct NetAddress {
+    uint32_t ipv4 = 0;  // host byte order
+    uint16_t port = 0;
+    bool valid = false;
+};
+using Socket = int;  // -1 = none
+constexpr Socket kNoSocket = -1;
+constexpr long long kSocketError = -1;       // a read or write that failed
+constexpr long long kSocketPeerClosed = -2;  // the peer ended the connection in order
+
+bool InitSockets();      // counted; each success wants one ShutdownSockets
+void ShutdownSockets();
+int SocketLayerUsers();  // InitSockets calls not yet balanced by ShutdownSockets
+// A host name or dotted numeric address; false when it does not resolve.
+bool ResolveAddress(const char* name, NetAddress* out);
+void SetAddressPort(NetAddress* address, uint16_t port);
+Socket ConnectTcp(const NetAddress& address);  // kNoSocket when refused or unreachable
+// Blocks until at least one byte arrives; returns the count, kSocketPeerClosed
+// at an orderly end of the stream, kSocketError on anything else (a reset).
+long long ReadSocket(Socket socket, void* buffer, size_t bytes);
+// Blocks until every byte is sent; the count, or kSocketError.
+long long WriteSocket(Socket socket, const void* buffer, size_t bytes);
+void CloseSocket(Socket socket);
 
 }  // namespace platform
