@@ -5,6 +5,7 @@
 #include "runtime/core/Engine.h"
 #include "runtime/core/EngineState.h"
 #include "runtime/files/ErrorLog.h"
+#include "runtime/files/FileCommands.h"
 #include "runtime/files/Shoebox.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/input/InputDevices.h"
@@ -91,6 +92,8 @@ void ReleaseDevices() {
 }
 
 void EndProgram() {
+    // Changed line files and INI tables go back to their files first.
+    FlushFileCommands();
     ReleaseDevices();
     if (gEngine.debugRun != 0) WriteEndOfRunReport();
     platform::PostQuitMessage(0);
@@ -98,6 +101,7 @@ void EndProgram() {
 }
 
 void EndAndRun(const RtString& commandLine) {
+    FlushFileCommands();
     ReleaseDevices();
     platform::StartProcess(commandLine.CStr());
     platform::ExitProcess(0);

@@ -1,0 +1,46 @@
+// INI files: one settings file at a time, held in memory as sections of key
+// and value pairs; names and keys match without regard to ASCII letter case.
+// A changed table is written back when another file is opened and when the
+// program ends.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "runtime/values/RtString.h"
+
+struct IniEntry {
+    RtString key;
+    RtString value;
+};
+
+struct IniSection {
+    RtString name;  // "" for entries above the first section header
+    std::vector<IniEntry> entries;
+};
+
+class IniTable {
+  public:
+    // Replaces the sections with those of the text: "[name]" starts a section,
+    // "key=value" adds an entry, ";" starts a comment; lines without "=" and
+    // blank lines are skipped; spaces and tabs around the parts are dropped.
+    void Load(const char* text, size_t size);
+    // The first section of that name, then its first entry of that key; or null.
+    const RtString* Find(const char* section, const char* key) const;
+    void Put(const RtString& section, const RtString& key, const RtString& value);
+    // "[name]" and "key=value" lines, each ending in "\r\n".
+    std::string Text() const;
+
+    RtString fileName;
+    std::vector<IniSection> sections;
+    bool changed = false;
+};
+
+void IniOpen(const RtString& fileName);  // writes back a changed table, then loads the file
+RtString IniGet(const RtString& section, const RtString& key);  // the value, or "NO_DATA"
+// Sets the key's value, adding the section or the key when missing; written back later.
+void IniPut(const RtString& section, const RtString& key, const RtString& value);
+
+// Writes a changed table back to its file now.
+void FlushIniFile();

@@ -1,0 +1,210 @@
+#include "runtime/files/PngCodec.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "runtime/platform/Platform.h"
+
+namespace {
+
+// Where the compressed bytes come from, and what the decode has allocated
+// (kept here, not in locals, so a libpng error can free it after its jump).
+struct PngSource {
+    platform::FileHandle file = platform::kNoFile;
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    size_t position = 0;
+    long long totalSize = 0;
+    uint8_t* rows = nullptr;
+    png_bytep* rowPointers = nullptr;
+};
+
+[[noreturn]] void RaiseError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+void IgnoreWarning(png_structp, png_const_charp) {}
+
+void ReadBytes(png_structp png, png_bytep out, png_size_t bytes) {
+    PngSource* source = static_cast<PngSource*>(png_get_io_ptr(png));
+    if (source->data) {
+        if (bytes > source->size - source->position) png_error(png, "short read");
+        std::memcpy(out, source->data + source->position, bytes);
+        source->position += bytes;
+        return;
+    }
+    if (platform::ReadFile(source->file, out, bytes) != static_cast<long long>(bytes))
+        png_error(png, "short read");
+}
+
+void WriteBytes(png_structp png, png_bytep in, png_size_t bytes) {
+    platform::FileHandle* file = static_cast<platform::FileHandle*>(png_get_io_ptr(png));
+    if (platform::WriteFile(*file, in, bytes) != static_cast<long long>(bytes))
+        png_error(png, "short write");
+}
+
+void FlushNothing(png_structp) {}
+
+void AskForEightBitSamples(png_structp png, png_infop info) {
+    const int colourType = png_get_color_type(png, info);
+    const int depth = png_get_bit_depth(png, info);
+    if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_expand(png);
+    if (colourType == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand(png);
+    if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_expand(png);
+    if (depth == 16) png_set_strip_16(png);
+    if (depth < 8) png_set_packing(png);
+    png_read_update_info(png, info);
+}
+
+bool ResultSupported(png_structp png, png_infop info, const char* name) {
+    const int colourType = png_get_color_type(png, info);
+    const int channels = png_get_channels(png, info);
+    const int depth = png_get_bit_depth(png, info);
+    const bool typeKnown = (colourType == PNG_COLOR_TYPE_GRAY && channels == 1) ||
+                           (colourType == PNG_COLOR_TYPE_RGB && channels == 3) ||
+                           (colourType == PNG_COLOR_TYPE_RGB_ALPHA && channels == 4);
+    if (!typeKnown) {
+        std::printf("File %s has unsupported color type.\n", name);
+        std::puts("Types GRAY, RGB and RGB_ALPHA are supported.");
+        return false;
+    }
+    if (depth != 8) {
+        std::printf("File %s has bit depth %d.\n", name, depth);
+        std::puts("Only bit depth of 8 is supported.");
+        return false;
+    }
+    return true;
+}
+
+// Deflate never packs more than 1032 bytes into one, so a header promising
+// far more pixel bytes than the file could hold is a lie; refuse it before
+// allocating for it.
+bool SizePlausible(png_structp png, png_infop info, long long fileSize) {
+    const int64_t width = png_get_image_width(png, info);
+    const int64_t height = png_get_image_height(png, info);
+    if (width <= 0 || height <= 0 || width * height > kMaxImagePixels) return false;
+    const int64_t bitsPerPixel =
+        int64_t{png_get_bit_depth(png, info)} * png_get_channels(png, info);
+    const int64_t rawBytes = height * ((width * bitsPerPixel) / 8);
+    return rawBytes <= fileSize * 1032 + (int64_t{1} << 20);
+}
+
+void ConvertRows(const PngSource& source, int channels, size_t rowBytes, DecodedImage* image,
+                 int32_t colourKey) {
+    for (int32_t r = 0; r < image->height; ++r) {
+        const uint8_t* in = source.rows + static_cast<size_t>(r) * rowBytes;
+        uint8_t* out = image->pixels + static_cast<size_t>(r) * image->width * 4;
+        for (int32_t x = 0; x < image->width; ++x, in += channels, out += 4) {
+            if (channels == 1) {
+                out[0] = out[1] = out[2] = in[0];
+                out[3] = 255;
+            } else {
+                std::memcpy(out, in, 3);
+                out[3] = channels == 4 ? in[3] : 255;
+                if (channels == 3) ApplyColourKey(out, colourKey);
+            }
+        }
+    }
+}
+
+void FreeRows(PngSource* source) {
+    std::free(source->rows);
+    std::free(source->rowPointers);
+    source->rows = nullptr;
+    source->rowPointers = nullptr;
+}
+
+bool ReadImage(PngSource* source, DecodedImage* image, int32_t colourKey, const char* name) {
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, RaiseError, IgnoreWarning);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+        FreeRows(source);
+        image->width = image->height = 0;
+        return false;
+    }
+    png_set_read_fn(png, source, ReadBytes);
+    png_read_info(png, info);
+    AskForEightBitSamples(png, info);
+    if (!ResultSupported(png, info, name) || !SizePlausible(png, info, source->totalSize))
+        png_longjmp(png, 1);
+    const size_t height = png_get_image_height(png, info);
+    const size_t rowBytes = png_get_rowbytes(png, info);
+    const int channels = png_get_channels(png, info);
+    source->rows = static_cast<uint8_t*>(std::malloc(height * rowBytes));
+    source->rowPointers = static_cast<png_bytep*>(std::malloc(height * sizeof(png_bytep)));
+    if (!source->rows || !source->rowPointers) png_longjmp(png, 1);
+    for (size_t r = 0; r < height; ++r) source->rowPointers[r] = source->rows + r * rowBytes;
+    png_read_image(png, source->rowPointers);
+    png_read_end(png, nullptr);
+    if (!PrepareImageBlock(image, png_get_image_width(png, info), height)) png_longjmp(png, 1);
+    png_destroy_read_struct(&png, &info, nullptr);
+    ConvertRows(*source, channels, rowBytes, image, colourKey);
+    FreeRows(source);
+    return true;
+}
+
+bool WriteImage(platform::FileHandle* file, const uint8_t* pixels, int width, int height,
+                png_bytep* rowPointers) {
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, RaiseError, IgnoreWarning);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, info ? &info : nullptr);
+        return false;
+    }
+    png_set_write_fn(png, file, WriteBytes, FlushNothing);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    png_set_packing(png);
+    png_set_bgr(png);
+    for (int r = 0; r < height; ++r)
+        rowPointers[r] = const_cast<png_bytep>(pixels) + static_cast<size_t>(r) * width * 4;
+    png_write_image(png, rowPointers);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+}  // namespace
+
+bool DecodePngBytes(DecodedImage* image, const uint8_t* data, size_t size, int32_t colourKey,
+                    const char* name) {
+    PngSource source;
+    source.data = data ? data : reinterpret_cast<const uint8_t*>("");
+    source.size = data ? size : 0;
+    source.totalSize = static_cast<long long>(source.size);
+    return ReadImage(&source, image, colourKey, name ? name : "");
+}
+
+bool DecodePng(DecodedImage* image, const char* path, int32_t colourKey) {
+    PngSource source;
+    source.file = platform::OpenFile(path, platform::OpenMode::Read);
+    if (source.file == platform::kNoFile) return false;
+    source.totalSize = platform::FileSize(source.file);
+    const bool decoded = ReadImage(&source, image, colourKey, path);
+    platform::CloseFile(source.file);
+    return decoded;
+}
+
+bool EncodePng(const char* path, const uint8_t* pixels, int width, int height) {
+    if (!pixels || width <= 0 || height <= 0 || int64_t{width} * height > kMaxImagePixels)
+        return false;
+    png_bytep* rowPointers = static_cast<png_bytep*>(std::malloc(sizeof(png_bytep) * height));
+    if (!rowPointers) return false;
+    platform::DeleteFile(path);
+    platform::FileHandle file = platform::OpenFile(path, platform::OpenMode::CreateAlways);
+    bool written =
+        file != platform::kNoFile && WriteImage(&file, pixels, width, height, rowPointers);
+    if (file != platform::kNoFile) platform::CloseFile(file);
+    if (!written && file != platform::kNoFile) platform::DeleteFile(path);
+    std::free(rowPointers);
+    return written;
+}

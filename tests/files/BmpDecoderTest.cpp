@@ -1,0 +1,311 @@
+// BMP decoding: every bit depth, both info header sizes, palettes, row order
+// and padding, the colour key, and files that lie about themselves.
+#include <array>
+
+#include "FilesTestSupport.h"
+#include "runtime/files/BmpDecoder.h"
+#include "runtime/files/ImageFile.h"
+
+namespace {
+
+using namespace filestest;
+using Rgb = std::array<uint8_t, 3>;
+using Rgba = std::array<uint8_t, 4>;
+
+void Le16(std::vector<uint8_t>* out, uint32_t v) {
+    out->push_back(static_cast<uint8_t>(v));
+    out->push_back(static_cast<uint8_t>(v >> 8));
+}
+void Le32(std::vector<uint8_t>* out, uint32_t v) {
+    Le16(out, v & 0xFFFF);
+    Le16(out, v >> 16);
+}
+
+struct BmpRecipe {
+    uint32_t infoSize = 40;
+    int32_t width = 0;
+    int32_t height = 0;
+    int bits = 24;
+    std::vector<Rgb> palette;
+    std::vector<uint8_t> area;  // the stored rows, bottom row first, padded
+    uint32_t compression = 0;
+};
+
+// Lays the file out field by field: file header, info header, palette, pixels.
+std::vector<uint8_t> BuildBmp(const BmpRecipe& recipe) {
+    const uint32_t entrySize = recipe.infoSize == 12 ? 3 : 4;
+    const uint32_t offset =
+        14 + recipe.infoSize + entrySize * static_cast<uint32_t>(recipe.palette.size());
+    std::vector<uint8_t> out = {'B', 'M'};
+    Le32(&out, offset + static_cast<uint32_t>(recipe.area.size()));
+    Le32(&out, 0);
+    Le32(&out, offset);
+    Le32(&out, recipe.infoSize);
+    if (recipe.infoSize == 12) {
+        Le16(&out, static_cast<uint32_t>(recipe.width));
+        Le16(&out, static_cast<uint32_t>(recipe.height));
+        Le16(&out, 1);
+        Le16(&out, recipe.bits);
+    } else {
+        Le32(&out, static_cast<uint32_t>(recipe.width));
+        Le32(&out, static_cast<uint32_t>(recipe.height));
+        Le16(&out, 1);
+        Le16(&out, recipe.bits);
+        Le32(&out, recipe.compression);
+        Le32(&out, static_cast<uint32_t>(recipe.area.size()));
+        Le32(&out, 2835);
+        Le32(&out, 2835);
+        Le32(&out, static_cast<uint32_t>(recipe.palette.size()));
+        Le32(&out, 0);
+        out.resize(14 + recipe.infoSize, 0);
+    }
+    for (const Rgb& c : recipe.palette) {
+        out.insert(out.end(), {c[2], c[1], c[0]});
+        if (entrySize == 4) out.push_back(0);
+    }
+    out.insert(out.end(), recipe.area.begin(), recipe.area.end());
+    return out;
+}
+
+class BmpDecoderTest : public ::testing::Test {
+  protected:
+    void TearDown() override { ReleaseDecodedImage(&image); }
+
+    bool Decode(const std::vector<uint8_t>& file, int32_t key = kNoColourKey) {
+        const std::string path = scratch / "picture.bmp";
+        WriteBytes(path, file);
+        return DecodeBmp(&image, path.c_str(), key);
+    }
+    Rgba Pixel(int x, int y) const {
+        const uint8_t* p = image.pixels + (static_cast<size_t>(y) * image.width + x) * 4;
+        return {p[0], p[1], p[2], p[3]};
+    }
+    void ExpectPixels(const std::vector<Rgba>& expected) {
+        ASSERT_EQ(static_cast<size_t>(image.width) * image.height, expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) {
+            const int x = static_cast<int>(i % image.width), y = static_cast<int>(i / image.width);
+            EXPECT_EQ(Pixel(x, y), expected[i]) << "pixel " << x << "," << y;
+        }
+    }
+
+    ScratchFolder scratch;
+    DecodedImage image;
+};
+
+const Rgba kRed = {255, 0, 0, 255}, kGreen = {0, 255, 0, 255}, kBlue = {0, 0, 255, 255},
+           kWhite = {255, 255, 255, 255}, kBlack = {0, 0, 0, 255}, kGrey = {128, 128, 128, 255},
+           kMagenta = {255, 0, 255, 255}, kClear = {0, 0, 0, 0};
+
+TEST_F(BmpDecoderTest, TwentyFourBitRowsArePaddedAndStoredBottomUp) {
+    BmpRecipe recipe;
+    recipe.width = 3, recipe.height = 2, recipe.bits = 24;
+    // Stored rows of 12 bytes (9 of pixels, 3 of padding), bottom row first.
+    recipe.area = {
+        0,   0,   255, 0, 255, 0, 255, 0,   0,   0xAA, 0xAA, 0xAA,   // bottom: red green blue
+        255, 255, 255, 0, 0,   0, 128, 128, 128, 0xAA, 0xAA, 0xAA};  // top: white black grey
+    for (uint32_t infoSize : {40u, 12u}) {
+        recipe.infoSize = infoSize;
+        ASSERT_TRUE(Decode(BuildBmp(recipe))) << infoSize;
+        EXPECT_EQ(image.width, 3);
+        EXPECT_EQ(image.height, 2);
+        ExpectPixels({kWhite, kBlack, kGrey, kRed, kGreen, kBlue});
+    }
+}
+
+TEST_F(BmpDecoderTest, ThirtyTwoBitRowsHaveNoPaddingAndIgnoreTheFourthByte) {
+    BmpRecipe recipe;
+    recipe.width = 3, recipe.height = 1, recipe.bits = 32;
+    recipe.area = {0, 0, 255, 7, 0, 255, 0, 0, 255, 0, 0, 200};
+    ASSERT_TRUE(Decode(BuildBmp(recipe)));
+    ExpectPixels({kRed, kGreen, kBlue});
+    recipe.compression = 3;  // bit fields: the same plain pixels
+    ASSERT_TRUE(Decode(BuildBmp(recipe)));
+    ExpectPixels({kRed, kGreen, kBlue});
+}
+
+TEST_F(BmpDecoderTest, OneBitTakesBitsFromTheTopDownWithEitherHeader) {
+    BmpRecipe recipe;
+    recipe.width = 8, recipe.height = 1, recipe.bits = 1;
+    recipe.palette = {{0, 0, 0}, {255, 255, 255}};
+    recipe.area = {0xB1, 0, 0, 0};  // 1011 0001, then the row's padding to 4 bytes
+    for (uint32_t infoSize : {40u, 12u}) {
+        recipe.infoSize = infoSize;
+        ASSERT_TRUE(Decode(BuildBmp(recipe))) << infoSize;
+        ExpectPixels({kWhite, kBlack, kWhite, kWhite, kBlack, kBlack, kBlack, kWhite});
+    }
+}
+
+TEST_F(BmpDecoderTest, FourBitTakesTheHighNibbleFirstWithEitherHeader) {
+    BmpRecipe recipe;
+    recipe.width = 3, recipe.height = 2, recipe.bits = 4;
+    recipe.palette.assign(16, Rgb{0, 0, 0});
+    recipe.palette[1] = {255, 0, 0};
+    recipe.palette[2] = {0, 255, 0};
+    recipe.palette[15] = {0, 0, 255};
+    recipe.area = {0x12, 0xF0, 0, 0,   // bottom row: 1 2 15
+                   0xF1, 0x20, 0, 0};  // top row: 15 1 2
+    for (uint32_t infoSize : {40u, 12u}) {
+        recipe.infoSize = infoSize;
+        ASSERT_TRUE(Decode(BuildBmp(recipe))) << infoSize;
+        ExpectPixels({kBlue, kRed, kGreen, kRed, kGreen, kBlue});
+    }
+}
+
+TEST_F(BmpDecoderTest, EightBitIndexesThePaletteWithEitherHeader) {
+    BmpRecipe recipe;
+    recipe.width = 2, recipe.height = 2, recipe.bits = 8;
+    recipe.palette.assign(256, Rgb{0, 0, 0});
+    recipe.palette[0] = {128, 128, 128};
+    recipe.palette[7] = {255, 0, 0};
+    recipe.palette[255] = {255, 255, 255};
+    recipe.area = {7, 255, 0, 0, 0, 7, 0, 0};
+    for (uint32_t infoSize : {40u, 12u}) {
+        recipe.infoSize = infoSize;
+        ASSERT_TRUE(Decode(BuildBmp(recipe))) << infoSize;
+        ExpectPixels({kGrey, kRed, kRed, kWhite});
+    }
+}
+
+TEST_F(BmpDecoderTest, ShortPaletteLeavesMissingColoursBlack) {
+    BmpRecipe recipe;
+    recipe.width = 2, recipe.height = 1, recipe.bits = 8;
+    recipe.palette = {{255, 0, 0}, {0, 255, 0}};
+    recipe.area = {1, 200, 0, 0};
+    ASSERT_TRUE(Decode(BuildBmp(recipe)));
+    ExpectPixels({kGreen, kBlack});
+}
+
+TEST_F(BmpDecoderTest, NegativeHeightIsStillReadBottomUp) {
+    BmpRecipe recipe;
+    recipe.width = 1, recipe.height = -2, recipe.bits = 24;
+    recipe.area = {0, 0, 255, 0, 0, 255, 0, 0};  // stored first: red, then green
+    ASSERT_TRUE(Decode(BuildBmp(recipe)));
+    EXPECT_EQ(image.height, 2);
+    ExpectPixels({kGreen, kRed});
+}
+
+TEST_F(BmpDecoderTest, ColourKeyMakesMatchingPixelsTransparentBlack) {
+    BmpRecipe recipe;
+    recipe.width = 2, recipe.height = 1, recipe.bits = 24;
+    recipe.area = {255, 0, 255, 0, 0, 255, 0, 0};  // magenta, red
+    ASSERT_TRUE(Decode(BuildBmp(recipe), 16711935));
+    ExpectPixels({kClear, kRed});
+    recipe.bits = 8;
+    recipe.palette = {{255, 0, 255}, {0, 0, 255}};
+    recipe.area = {0, 1, 0, 0};
+    ASSERT_TRUE(Decode(BuildBmp(recipe), 16711935));
+    ExpectPixels({kClear, kBlue});
+    ASSERT_TRUE(Decode(BuildBmp(recipe)));
+    ExpectPixels({kMagenta, kBlue});
+}
+
+TEST_F(BmpDecoderTest, UnsupportedKindsFail) {
+    BmpRecipe recipe;
+    recipe.width = 2, recipe.height = 1, recipe.bits = 16;
+    recipe.area = {0, 0, 0, 0};
+    EXPECT_FALSE(Decode(BuildBmp(recipe)));  // 16 bits
+    recipe.bits = 8;
+    recipe.area = {0, 0, 0, 0};
+    EXPECT_FALSE(Decode(BuildBmp(recipe)));  // palette bits without a palette
+    recipe.palette = {{1, 2, 3}};
+    recipe.compression = 1;
+    EXPECT_FALSE(Decode(BuildBmp(recipe)));  // run-length packed
+    recipe.compression = 0;
+    recipe.infoSize = 108;
+    std::vector<uint8_t> v5 = BuildBmp(recipe);
+    EXPECT_FALSE(Decode(v5));
+    WriteBytes(scratch / "v5.bmp", v5);
+    EXPECT_FALSE(DecodeImageFile(&image, (scratch / "v5.bmp").c_str(), kNoColourKey));
+    EXPECT_FALSE(Decode(Bytes("PNG? no")));
+    EXPECT_FALSE(DecodeBmp(&image, (scratch / "missing.bmp").c_str(), kNoColourKey));
+}
+
+TEST_F(BmpDecoderTest, TruncatedFilesFail) {
+    BmpRecipe recipe;
+    recipe.width = 3, recipe.height = 2, recipe.bits = 24;
+    recipe.area.assign(24, 9);
+    const std::vector<uint8_t> whole = BuildBmp(recipe);
+    ASSERT_TRUE(Decode(whole));
+    for (size_t cut :
+         {whole.size() - 1, size_t{60}, size_t{54}, size_t{40}, size_t{14}, size_t{2}}) {
+        EXPECT_FALSE(Decode(std::vector<uint8_t>(whole.begin(), whole.begin() + cut))) << cut;
+    }
+    recipe.bits = 8;
+    recipe.infoSize = 12;
+    recipe.palette.assign(256, Rgb{1, 2, 3});
+    recipe.area.assign(8, 0);
+    const std::vector<uint8_t> paletted = BuildBmp(recipe);
+    ASSERT_TRUE(Decode(paletted));
+    EXPECT_FALSE(Decode(std::vector<uint8_t>(paletted.begin(), paletted.begin() + 400)));
+}
+
+TEST_F(BmpDecoderTest, HeadersClaimingHugeSizesFailWithoutAllocating) {
+    const std::vector<std::pair<int32_t, int32_t>> sizes = {{0x7FFFFFFF, 0x7FFFFFFF},
+                                                            {0x7FFFFFFF, 1},
+                                                            {1, 0x7FFFFFFF},
+                                                            {65536, 65536},
+                                                            {-5, 2},
+                                                            {0, 3},
+                                                            {3, 0},
+                                                            {1, static_cast<int32_t>(0x80000000)}};
+    for (auto [width, height] : sizes) {
+        for (int bits : {1, 24, 32}) {
+            BmpRecipe recipe;
+            recipe.width = width, recipe.height = height, recipe.bits = bits;
+            if (bits == 1) recipe.palette = {{0, 0, 0}, {255, 255, 255}};
+            recipe.area.assign(64, 0);
+            EXPECT_FALSE(Decode(BuildBmp(recipe))) << width << "x" << height << "x" << bits;
+            EXPECT_EQ(image.capacity, 0);
+        }
+    }
+}
+
+TEST_F(BmpDecoderTest, PixelBlockIsReusedWhenLargeEnough) {
+    BmpRecipe recipe;
+    recipe.bits = 32;
+    recipe.width = 4, recipe.height = 4;
+    recipe.area.assign(64, 0x40);
+    ASSERT_TRUE(Decode(BuildBmp(recipe)));
+    EXPECT_EQ(image.capacity, 64);
+    uint8_t* block = image.pixels;
+    recipe.width = 2, recipe.height = 2;
+    recipe.area.assign(16, 0x80);
+    ASSERT_TRUE(Decode(BuildBmp(recipe)));
+    EXPECT_EQ(image.pixels, block);
+    EXPECT_EQ(image.capacity, 64);
+    ExpectPixels(
+        {{128, 128, 128, 255}, {128, 128, 128, 255}, {128, 128, 128, 255}, {128, 128, 128, 255}});
+    recipe.width = 5, recipe.height = 4;
+    recipe.area.assign(80, 0);
+    ASSERT_TRUE(Decode(BuildBmp(recipe)));
+    EXPECT_EQ(image.capacity, 80);
+}
+
+TEST_F(BmpDecoderTest, DecodeImageFileTakesBmpFirst) {
+    BmpRecipe recipe;
+    recipe.width = 1, recipe.height = 1, recipe.bits = 24;
+    recipe.area = {0, 255, 0, 0};
+    WriteBytes(scratch / "one.bmp", BuildBmp(recipe));
+    ASSERT_TRUE(DecodeImageFile(&image, (scratch / "one.bmp").c_str(), kNoColourKey));
+    ExpectPixels({kGreen});
+    // Paths may be written with backslashes.
+    std::string windowsStyle = scratch / "one.bmp";
+    windowsStyle[windowsStyle.rfind('/')] = '\\';
+    EXPECT_TRUE(DecodeImageFile(&image, windowsStyle.c_str(), kNoColourKey));
+}
+
+TEST(BmpBytes, CoreHeaderOneBitWithPaletteRightBeforeThePixels) {
+    // 14 + 12 + 2 × 3 = 32: the palette lies before the pixels, so it is read.
+    const std::vector<uint8_t> file = {'B', 'M', 36, 0, 0,   0,   0, 0, 0,    0, 32, 0,
+                                       0,   0,   12, 0, 0,   0,   2, 0, 1,    0, 1,  0,
+                                       1,   0,   0,  0, 255, 255, 0, 0, 0x40, 0, 0,  0};
+    DecodedImage image;
+    ASSERT_TRUE(DecodeBmpBytes(&image, file.data(), file.size(), kNoColourKey));
+    EXPECT_EQ(image.pixels[0], 255);  // index 0: red
+    EXPECT_EQ(image.pixels[2], 0);
+    EXPECT_EQ(image.pixels[4], 0);  // index 1: blue
+    EXPECT_EQ(image.pixels[6], 255);
+    ReleaseDecodedImage(&image);
+}
+
+}  // namespace
