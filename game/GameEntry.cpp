@@ -1,9 +1,17 @@
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "game/Game.h"
 
 RtString CommandLine;
+double Volume = 0.5;
+double LastPortrait = 62;
+double RoundNumber = 0;
+double CursorMode = 0;
+double CursorX = 160;
+double CursorY = 120;
+GameState Game;
 
 void GameEntry(void* instance, void* previousInstance, const char* commandLine,
                int showCommand) {
@@ -17,7 +25,6 @@ void GameEntry(void* instance, void* previousInstance, const char* commandLine,
     gEngine.debugRun = 0;
     gEngine.captureMouse = 1;
 
-    // Start-up may keep a pointer into the command-line buffer; it gets 256 bytes at least.
     std::vector<char> buffer(std::max<size_t>(256, std::strlen(commandLine) + 1), 0);
     std::memcpy(buffer.data(), commandLine, std::strlen(commandLine));
     if (!StartEngine(instance, previousInstance, buffer.data(), showCommand, "Quorbel")) return;
