@@ -153,14 +153,17 @@ void ForceNoPerformanceCounter(bool on) { gNoCounter = on; }
 // ---------------------------------------------------------------- window
 
 int DesktopWidth() {
+    Init();
     SDL_DisplayMode mode;
     return SDL_GetDesktopDisplayMode(0, &mode) == 0 ? mode.w : 1024;
 }
 int DesktopHeight() {
+    Init();
     SDL_DisplayMode mode;
     return SDL_GetDesktopDisplayMode(0, &mode) == 0 ? mode.h : 768;
 }
 int DesktopBitsPerPixel() {
+    Init();
     SDL_DisplayMode mode;
     if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return 32;
     const int bits = SDL_BITSPERPIXEL(mode.format);
