@@ -105,7 +105,7 @@ bool IdleRoundSawInput(InputDevices& input, const PointerSample& before) {
     input.newFrame = 1;
     if (gEngine.escapeQuits == 1 && input.KeyHeld(kKeyEscape)) EndProgram();
     if (AnyKeyHeld(input)) return true;
-    if (!(TakePointerSample(input) == before)) return true;
+    if (TakePointerSample(input) != before) return true;
     return AnyJoystickActive(input);
 }
 

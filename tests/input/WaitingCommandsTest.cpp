@@ -293,6 +293,7 @@ TEST_F(InputTextCommand, ShowsTheTextWithACursorThatComesAndGoes) {
     platform::SetPumpHook(WatchCursor);
     InputText(text, kEntryX, kEntryY);
     platform::SetPumpHook(nullptr);
+    platform::InjectKeyCode(key::kReturn, false);
     EXPECT_STREQ(text.CStr(), "W");
     EXPECT_GT(gWatch.framesWithCursor, 0);
     EXPECT_GT(gWatch.framesWithoutCursor, 0);
