@@ -32,6 +32,17 @@ void Check(bool ok, const std::string& why) {
     if (!ok) Fail(why);
 }
 
+// With QUORBEL_SCREENSHOTS naming a file, the harness appends to it the
+// moments worth a picture; tools/screenshots.sh takes them under Xvfb.
+void Moment(const char* name) {
+    const char* path = std::getenv("QUORBEL_SCREENSHOTS");
+    if (!path) return;
+    if (FILE* file = std::fopen(path, "a")) {
+        std::fprintf(file, "screenshot: %s\n", name);
+        std::fclose(file);
+    }
+}
+
 // Steps run one after another, each when its time has come.
 struct Step {
     double at;
@@ -50,7 +61,8 @@ public:
         double t = 2500;  // the menu's first cross-fade
         // Players: from "2" down to "3".
         t = Key(t, kKeyDown, 80);
-        t = Key(t + 200, kKeyA, 250) + 2300;
+        steps_.push_back({t + 300, [] { Moment("menu"); }});
+        t = Key(t + 700, kKeyA, 250) + 2300;
         for (int p = 0; p < 3; ++p) {
             t = Key(t, kKeyA, 250) + 2300;  // the first portrait on offer
             for (int d = 0; d < p; ++d) t = Key(t, kKeyDown, 80) + 200;
@@ -122,6 +134,14 @@ private:
             return std::pair<int, int>{x, y};
         };
         double t = Now() - origin_ + 300;
+        if (Game.PlayerLevel(Game.CurrentPlayer) == 1 && !hovered_ && decoy.first >= 0) {
+            // Rest the pointer on a face of a Normal board for a picture.
+            hovered_ = true;
+            auto [hx, hy] = centre(decoy);
+            steps_.push_back({t, [hx, hy] { platform::InjectMouseMotion(hx, hy, 0, 0); }});
+            steps_.push_back({t + 400, [] { Moment("board"); }});
+            t += 900;
+        }
         if (turns_ == 0 && decoy.first >= 0) {
             // A wrong mark first, then taken back.
             auto [dx, dy] = centre(decoy);
@@ -139,6 +159,7 @@ private:
             Click(t, x, y);
             t += 250;
         }
+        if (turns_ == 1) steps_.push_back({t + 400, [] { Moment("celebration"); }});
     }
 
     void Watch() {
@@ -150,6 +171,7 @@ private:
                 break;
             case Phase::Results:
                 // The results screen waits for a typed key, then the menu comes back.
+                steps_.push_back({Now() - origin_ + 800, [] { Moment("results"); }});
                 Key(Now() - origin_ + 1500, kKeyX, 150);
                 phase_ = Phase::MenuAgain;
                 MenuAgain();
@@ -230,6 +252,7 @@ private:
     bool busy_ = false;
     bool started_ = false;
     bool sawDecoyUnmarked_ = false;
+    bool hovered_ = false;
     int turns_ = 0;
     double lastTurnKey_ = -1;
     double previousPlayer_ = 0;
