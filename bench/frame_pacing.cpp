@@ -79,7 +79,7 @@ int main() {
     std::printf("frame pacing, %d frames at 60 per second, |interval - 16.667 ms|:\n", kFrames);
     Print("PresentFrame", ours);
     Print("sleeping pacer (ref)", reference);
-    std::printf("ratio ours/ref: median %.2f  p99 %.2f  max %.2f  cpu %.2f\n",
+    std::printf("ratio ours/ref: median %.4f  p99 %.4f  max %.4f  cpu %.1f\n",
                 ours.median / std::max(reference.median, 1e-6),
                 ours.p99 / std::max(reference.p99, 1e-6), ours.max / std::max(reference.max, 1e-6),
                 ours.cpuMs / std::max(reference.cpuMs, 1e-6));
