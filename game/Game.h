@@ -3,9 +3,6 @@
 
 #include "runtime/runtime.h"
 
-// TEMPORARY until the runtime's text command takes its text first.
-inline void PrintText(const RtString& text, double x, double y) { PrintText(x, y, text); }
-
 // Program-wide game variables; they live for the whole run.
 extern RtString CommandLine;
 extern double Volume;        // volume of both game sounds, 0..1

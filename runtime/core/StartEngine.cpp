@@ -49,8 +49,8 @@ void ShowLoadingScreen() {
     LoadFont(RtString("smalfont.bmp"), 0);
     double charWidth = 0, charHeight = 0;
     GetFontSize(charWidth, charHeight);
-    PrintText((screenWidth - 10 * charWidth) / 2, (screenHeight - charHeight) / 2,
-              RtString("Loading..."));
+    PrintText(RtString("Loading..."), (screenWidth - 10 * charWidth) / 2,
+              (screenHeight - charHeight) / 2);
     PresentFrame();
 }
 

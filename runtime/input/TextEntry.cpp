@@ -43,13 +43,13 @@ void InputText(RtString& text, double x, double y) {
     const double left = TruncateInt32(x), top = TruncateInt32(y);
     device->GrabToBackground(kEntryBackground);
     DrawBackground(kEntryBackground);
-    PrintText(left, top, text);
+    PrintText(text, left, top);
     TextEntry entry(text);
     for (;;) {
         PresentFrame();
         if (entry.Type(input->NextTypedChar())) break;
         DrawBackground(kEntryBackground);
-        PrintText(left, top, entry.Shown());
+        PrintText(entry.Shown(), left, top);
     }
     FreeBackground(kEntryBackground);
 }

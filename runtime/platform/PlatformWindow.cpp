@@ -327,7 +327,11 @@ void DeleteGlContext(GlContext* context) {
     delete context;
 }
 void SwapBuffers(Window* window) {
-    if (window && window->sdl) SDL_GL_SwapWindow(window->sdl);
+    if (!window || !window->sdl) return;
+    // A swap of an offscreen surface does not flush: without this the driver
+    // keeps every frame's commands queued and memory grows without bound.
+    glFlush();
+    SDL_GL_SwapWindow(window->sdl);
 }
 void* GlProcAddress(const char* name) {
     return SDL_GL_GetCurrentContext() ? SDL_GL_GetProcAddress(name) : nullptr;

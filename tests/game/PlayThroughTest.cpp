@@ -137,8 +137,8 @@ private:
         if (Game.PlayerLevel(Game.CurrentPlayer) == 1 && !hovered_ && decoy.first >= 0) {
             // Rest the pointer on a face of a Normal board for a picture.
             hovered_ = true;
-            auto [hx, hy] = centre(decoy);
-            steps_.push_back({t, [hx, hy] { platform::InjectMouseMotion(hx, hy, 0, 0); }});
+            const std::pair<int, int> at = centre(decoy);
+            steps_.push_back({t, [at] { platform::InjectMouseMotion(at.first, at.second, 0, 0); }});
             steps_.push_back({t + 400, [] { Moment("board"); }});
             t += 900;
         }

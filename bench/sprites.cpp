@@ -1,0 +1,126 @@
+// Sprite throughput: N sprites of one 32 x 32 alpha-tested picture per frame
+// at the same pseudo-random positions as the LOVE reference script, 120
+// frames per N with no pacing, in the 320 x 240 offscreen window; then the
+// LOVE script itself in the same command. Prints ms per frame of both and
+// the ratio ours / LOVE (below 1: we are faster).
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "runtime/runtime.h"
+
+namespace {
+
+constexpr int kFrames = 120;
+constexpr int kCounts[] = {1000, 5000, 20000, 50000};
+constexpr int kSlot = 1;
+
+// The reference script's picture: a disc of radius 15 with a colour ramp.
+void LoadDisc() {
+    DecodedImage picture;
+    PrepareImageBlock(&picture, 32, 32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const double dx = x - 15.5, dy = y - 15.5;
+            if (dx * dx + dy * dy >= 225) continue;
+            uint8_t* p = picture.pixels + (y * 32 + x) * 4;
+            p[0] = static_cast<uint8_t>(x * 8);
+            p[1] = static_cast<uint8_t>(y * 8);
+            p[2] = 128;
+            p[3] = 255;
+        }
+    OpenGLRainbows* device = gEngine.device;
+    SpriteSlot& slot = device->spriteSlots[kSlot];
+    device->UploadPicture(picture, 0, 0, 0, 0, &slot.texture, &slot.scaledTexture, false, false);
+    slot.textureWidth = slot.textureHeight = 32;
+    slot.width = slot.height = 32;
+    ReleaseDecodedImage(&picture);
+}
+
+// The script's generator, in doubles as Lua computes it.
+std::vector<double> Positions(int count) {
+    std::vector<double> positions(2 * count);
+    double seed = 12345;
+    for (int i = 0; i < count; ++i) {
+        seed = std::fmod(seed * 1103515245 + 12345, 2147483648.0);
+        positions[2 * i] = std::fmod(seed, 320) - 16;
+        seed = std::fmod(seed * 1103515245 + 12345, 2147483648.0);
+        positions[2 * i + 1] = std::fmod(seed, 240) - 16;
+    }
+    return positions;
+}
+
+double MsPerFrame(const std::vector<double>& positions, int count) {
+    auto drawFrame = [&] {
+        for (int i = 0; i < count; ++i) DrawSprite(kSlot, positions[2 * i], positions[2 * i + 1]);
+        PresentFrame();
+    };
+    drawFrame();
+    const double start = EngineNow();
+    for (int frame = 0; frame < kFrames; ++frame) drawFrame();
+    return (EngineNow() - start) / kFrames;
+}
+
+std::string LoveScriptFolder(int argc, char** argv) {
+    namespace fs = std::filesystem;
+    if (argc > 1) return fs::absolute(argv[1]).string();
+    for (const fs::path& candidate :
+         {fs::current_path() / "../shared/bench/love-sprites",
+          fs::path(__FILE__).parent_path() / "../../shared/bench/love-sprites"})
+        if (fs::exists(candidate / "main.lua")) return fs::canonical(candidate).string();
+    return "../shared/bench/love-sprites";
+}
+
+// Runs LOVE on the reference script; its lines read "N=1000 5.123 ms/frame".
+std::map<int, double> RunLove(const std::string& folder) {
+    std::map<int, double> figures;
+    const std::string command =
+        "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy love '" + folder + "' 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return figures;
+    char line[256];
+    while (std::fgets(line, sizeof line, pipe)) {
+        int count = 0;
+        double ms = 0;
+        if (std::sscanf(line, "N=%d %lf", &count, &ms) == 2) figures[count] = ms;
+    }
+    pclose(pipe);
+    return figures;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string loveFolder = LoveScriptFolder(argc, argv);
+    gEngine.screenWidth = 320;
+    gEngine.screenHeight = 240;
+    gEngine.framesPerSecond = 60;
+    char commandLine[256] = {};
+    if (!StartEngine(nullptr, nullptr, commandLine, 10, "sprites")) return 1;
+    gEngine.device->frameInterval = 0;  // no pacing: every frame as fast as it draws
+    LoadDisc();
+    const std::vector<double> positions = Positions(kCounts[std::size(kCounts) - 1]);
+    std::map<int, double> ours;
+    for (const int count : kCounts) ours[count] = MsPerFrame(positions, count);
+
+    const std::map<int, double> love = RunLove(loveFolder);
+    std::printf("sprites, 32 x 32 alpha-tested, %d frames per N, 320 x 240 offscreen, ms/frame:\n",
+                kFrames);
+    std::printf("%8s %12s %12s %14s\n", "N", "Quorbel", "LOVE (ref)", "ratio ours/ref");
+    for (const int count : kCounts) {
+        const auto found = love.find(count);
+        if (found == love.end()) {
+            std::printf("%8d %12.3f %12s %14s\n", count, ours[count], "-", "-");
+            continue;
+        }
+        std::printf("%8d %12.3f %12.3f %14.2f\n", count, ours[count], found->second,
+                    ours[count] / found->second);
+    }
+    if (love.empty()) std::printf("(LOVE did not run: %s)\n", loveFolder.c_str());
+    std::fflush(stdout);
+    EndProgram();
+}

@@ -1,0 +1,129 @@
+#include "runtime/gfx2d/Font.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "runtime/core/EngineState.h"
+#include "runtime/files/Shoebox.h"
+#include "runtime/gfx2d/OpenGLRainbows.h"
+#include "runtime/values/NumberText.h"
+#include "runtime/values/Truncate.h"
+
+namespace {
+
+int FontNumber(double value) { return std::clamp(TruncateInt32(value), 0, 31); }
+
+// 16 rows (codes 0..255) when the picture is taller than wide, else 8 rows.
+int RowsOf(const SpriteSlot& record) { return record.width < record.height ? 16 : 8; }
+
+}  // namespace
+
+bool OpenGLRainbows::LoadFontFile(int font, const char* path) {
+    return LoadSpriteFile(kFontSlotBase + font, path, static_cast<int32_t>(fontTransparentColour),
+                          false);
+}
+
+bool OpenGLRainbows::InstallBuiltInFont(int font) {
+    const int slot = kFontSlotBase + font;
+    FreeSprite(slot);
+    DecodedImage picture;
+    if (!PrepareImageBlock(&picture, kBuiltInFontWidth, kBuiltInFontHeight)) return false;
+    BuildBuiltInFont(picture.pixels);
+    SpriteSlot& record = spriteSlots[slot];
+    const bool uploaded =
+        UploadPicture(picture, 0, 0, 0, 0, &record.texture, nullptr, false, true);
+    ReleaseDecodedImage(&picture);
+    if (!uploaded) return false;
+    record.textureWidth = record.width = kBuiltInFontWidth;
+    record.textureHeight = record.height = kBuiltInFontHeight;
+    return true;
+}
+
+void OpenGLRainbows::FontCellSize(int font, int& cellWidth, int& cellHeight) const {
+    const SpriteSlot& record = spriteSlots[kFontSlotBase + font];
+    cellWidth = record.width / 16;
+    cellHeight = record.height / RowsOf(record);
+}
+
+int OpenGLRainbows::DrawText(int font, const char* text, float x, float y, float z) {
+    const int length = static_cast<int>(std::strlen(text));
+    if (length == 0) return 0;
+    const int slot = kFontSlotBase + font;
+    const SpriteSlot& record = spriteSlots[slot];
+    BindSprite(slot);
+    const int rows = RowsOf(record);
+    const float cellWidth = record.width / 16, cellHeight = record.height / rows;
+    const float sw = static_cast<float>(record.width) / record.textureWidth / 16;
+    const float sh = static_cast<float>(record.height) / record.textureHeight / rows;
+
+    const int need = length * 4;
+    if (need > vertexCapacity) {
+        const int capacity = vertexCapacity == 0 && need <= bufferInitialSize
+                                 ? bufferInitialSize
+                                 : (need / bufferGrowStep + 1) * bufferGrowStep;
+        auto* grown =
+            static_cast<TextVertex*>(std::realloc(vertexBuffer, capacity * sizeof(TextVertex)));
+        if (!grown) return 0;
+        vertexBuffer = grown;
+        vertexCapacity = capacity;
+    }
+    float X = std::ceil(x);
+    const float Y = std::ceil(y);
+    TextVertex* v = vertexBuffer;
+    for (int i = 0; i < length; ++i) {
+        const int code = static_cast<unsigned char>(text[i]) % (rows == 16 ? 256 : 128);
+        const int column = code % 16, row = code / 16;
+        const float s0 = sw * column, s1 = s0 + sw;
+        const float t0 = sh * (rows - 1 - row), t1 = t0 + sh;
+        *v++ = {X, Y + cellHeight, z, s0, t0};
+        *v++ = {X + cellWidth, Y + cellHeight, z, s1, t0};
+        *v++ = {X + cellWidth, Y, z, s1, t1};
+        *v++ = {X, Y, z, s0, t1};
+        X += cellWidth;
+    }
+    vertexCount = need;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(TextVertex), &vertexBuffer->x);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(TextVertex), &vertexBuffer->s);
+    glDrawArrays(GL_QUADS, 0, vertexCount);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    return length;
+}
+
+// ---------------------------------------------------------------- commands
+
+void LoadFont(const RtString& fileName, double slot) {
+    const int font = FontNumber(slot);
+    gEngine.currentFont = font;
+    OpenGLRainbows* device = gEngine.device;
+    if (!device) return;
+    char path[1024];
+    if (ShoeboxFind(gEngine.mediaShoebox, fileName.CStr(), path, sizeof path) &&
+        device->LoadFontFile(font, path))
+        return;
+    device->InstallBuiltInFont(font);
+}
+
+void SetFont(double slot) { gEngine.currentFont = FontNumber(slot); }
+
+void GetFontSize(double& characterWidth, double& characterHeight) {
+    int w = 0, h = 0;
+    if (gEngine.device) gEngine.device->FontCellSize(gEngine.currentFont, w, h);
+    characterWidth = w;
+    characterHeight = h;
+}
+
+void PrintText(const RtString& text, double x, double y) {
+    if (gEngine.device)
+        gEngine.device->DrawText(gEngine.currentFont, text.CStr(), static_cast<float>(x),
+                                 static_cast<float>(y), 0);
+}
+
+void PrintNumber(double number, double x, double y) { PrintText(NumberText(number), x, y); }

@@ -1,0 +1,148 @@
+#include "runtime/gfx2d/SaveImage.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "runtime/core/EngineState.h"
+#include "runtime/files/PngCodec.h"
+#include "runtime/gfx2d/OpenGLRainbows.h"
+#include "runtime/platform/Platform.h"
+#include "runtime/values/Truncate.h"
+
+namespace {
+
+constexpr uint8_t kTransparentRed = 255, kTransparentGreen = 0, kTransparentBlue = 128;
+
+int Stride(int width) { return (3 * width + 3) / 4 * 4; }
+
+bool EndsInPng(const char* path) {
+    const size_t length = std::strlen(path);
+    if (length < 4) return false;
+    const char* tail = path + length - 4;
+    return tail[0] == '.' && std::tolower(static_cast<unsigned char>(tail[1])) == 'p' &&
+           std::tolower(static_cast<unsigned char>(tail[2])) == 'n' &&
+           std::tolower(static_cast<unsigned char>(tail[3])) == 'g';
+}
+
+void Put16(std::vector<uint8_t>& out, uint32_t value) {
+    out.push_back(value & 255);
+    out.push_back(value >> 8 & 255);
+}
+
+void Put32(std::vector<uint8_t>& out, uint32_t value) {
+    Put16(out, value & 0xFFFF);
+    Put16(out, value >> 16);
+}
+
+// Pixel (x, y) of a bottom-up blue-green-red buffer, as red + 256 green + 65536 blue.
+uint32_t ColourAt(const uint8_t* pixels, int bufferWidth, int x, int y) {
+    const uint8_t* p = pixels + static_cast<size_t>(y) * Stride(bufferWidth) + x * 3;
+    return p[2] | p[1] << 8 | p[0] << 16;
+}
+
+bool WriteBmp(const char* path, const uint8_t* pixels, int width, int height, int bufferWidth,
+              uint32_t transparent) {
+    std::string name = path;
+    for (char& c : name)
+        if (c == '/') c = '\\';
+    platform::DeleteFile(name.c_str());
+    const int stride = Stride(width);
+    std::vector<uint8_t> file;
+    file.reserve(54 + static_cast<size_t>(stride) * height);
+    file.push_back('B');
+    file.push_back('M');
+    Put32(file, 54 + stride * height);
+    Put32(file, 0);
+    Put32(file, 54);
+    Put32(file, 40);
+    Put32(file, width);
+    Put32(file, height);
+    Put16(file, 1);
+    Put16(file, 24);
+    Put32(file, 0);
+    Put32(file, 0);
+    Put32(file, 10000);
+    Put32(file, 10000);
+    Put32(file, 0);
+    Put32(file, 0);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* p = pixels + static_cast<size_t>(y) * Stride(bufferWidth) + x * 3;
+            if (ColourAt(pixels, bufferWidth, x, y) == transparent) {
+                file.insert(file.end(), {kTransparentBlue, kTransparentGreen, kTransparentRed});
+            } else {
+                file.insert(file.end(), {p[0], p[1], p[2]});
+            }
+        }
+        file.resize(file.size() + (stride - 3 * width), 0);
+    }
+    const platform::FileHandle handle =
+        platform::OpenFile(name.c_str(), platform::OpenMode::CreateAlways);
+    if (handle == platform::kNoFile) return false;
+    const bool written =
+        platform::WriteFile(handle, file.data(), file.size()) == static_cast<long long>(file.size());
+    platform::CloseFile(handle);
+    return written;
+}
+
+// Red, green and blue all take part in the comparison with the transparent
+// colour, as they do for BMP output.
+bool WritePng(const char* path, const uint8_t* pixels, int width, int height, int bufferWidth,
+              uint32_t transparent) {
+    const bool keyed = (transparent & 255) != 0 && transparent <= 0xFFFFFF;
+    std::vector<uint8_t> rows(static_cast<size_t>(width) * height * 4);
+    for (int y = 0; y < height; ++y) {
+        const int sourceRow = height - 1 - y;
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* p = pixels + static_cast<size_t>(sourceRow) * Stride(bufferWidth) + x * 3;
+            uint8_t* q = &rows[(static_cast<size_t>(y) * width + x) * 4];
+            q[0] = p[0];
+            q[1] = p[1];
+            q[2] = p[2];
+            q[3] = keyed && ColourAt(pixels, bufferWidth, x, sourceRow) == transparent ? 0 : 255;
+        }
+    }
+    return EncodePng(path, rows.data(), width, height);
+}
+
+}  // namespace
+
+bool OpenGLRainbows::SaveImage(const char* path, const uint8_t* pixels, int w, int h,
+                               int bufferWidth, int bufferHeight) {
+    if (w <= 0 || h <= 0 || w > bufferWidth || h > bufferHeight) return false;
+    const uint32_t transparent = TransparentColourOnScreen();
+    return EndsInPng(path) ? WritePng(path, pixels, w, h, bufferWidth, transparent)
+                           : WriteBmp(path, pixels, w, h, bufferWidth, transparent);
+}
+
+// ---------------------------------------------------------------- commands
+
+double SaveScreen(const RtString& file) {
+    OpenGLRainbows* device = gEngine.device;
+    if (!device) return 0;
+    const int w = device->width, h = device->height;
+    std::vector<uint8_t> pixels(static_cast<size_t>(Stride(w)) * h);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, w, h, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
+    return device->SaveImage(file.CStr(), pixels.data(), w, h, w, h) ? 1 : 0;
+}
+
+double SaveSprite(const RtString& file, double slot) {
+    OpenGLRainbows* device = gEngine.device;
+    if (!device) return 0;
+    const SpriteSlot& record = device->spriteSlots[TruncateInt32(slot)];
+    if (!record.texture || record.width <= 0 || record.height <= 0) return 0;
+    const int w = record.textureWidth, h = record.textureHeight;
+    std::vector<uint8_t> pixels(static_cast<size_t>(Stride(w)) * h);
+    glBindTexture(GL_TEXTURE_2D, record.texture);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
+    device->BindSprite(-1);
+    return device->SaveImage(file.CStr(), pixels.data(), record.width, record.height, w, h) ? 1
+                                                                                            : 0;
+}
