@@ -57,7 +57,7 @@ fuzz-smoke:
 	  [ -x "$$f" ] || continue; name=$$(basename $$f); corpus=tests/fuzz/corpus/$$name; \
 	  work=$$(mktemp -d); [ -d $$corpus ] && cp -r $$corpus/. $$work/; \
 	  echo "fuzz smoke: $$name"; \
-	  ASAN_OPTIONS=detect_leaks=1 $$f -max_total_time=20 -rss_limit_mb=2048 $$work >$$work.log 2>&1 \
+	  ASAN_OPTIONS=detect_leaks=1 $$f -max_total_time=10 -rss_limit_mb=2048 $$work >$$work.log 2>&1 \
 	    || { tail -40 $$work.log; exit 1; }; \
 	  tail -1 $$work.log; rm -rf $$work $$work.log; \
 	done
