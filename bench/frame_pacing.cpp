@@ -29,7 +29,9 @@ Figures Summarise(std::vector<double> stamps, double cpuMs) {
     return {at(0.5), at(0.99), error.back(), cpuMs, stamps.back() - stamps.front()};
 }
 
-double CpuMs() { return 1000.0 * std::clock() / CLOCKS_PER_SEC; }
+double CpuMs() {
+    return 1000.0 * std::clock() / CLOCKS_PER_SEC;
+}
 
 Figures RunRuntime() {
     std::vector<double> stamps;

@@ -17,10 +17,18 @@ std::vector<double> GameValues() {
     std::vector<double> values;
     for (int i = 0; i < 1024; ++i) {
         switch (i % 4) {
-            case 0: values.push_back(static_cast<int>(unit(random) * 100000)); break;
-            case 1: values.push_back(unit(random) * 1000); break;
-            case 2: values.push_back(unit(random) / 3); break;
-            default: values.push_back((unit(random) - 0.5) * 1e12); break;
+            case 0:
+                values.push_back(static_cast<int>(unit(random) * 100000));
+                break;
+            case 1:
+                values.push_back(unit(random) * 1000);
+                break;
+            case 2:
+                values.push_back(unit(random) / 3);
+                break;
+            default:
+                values.push_back((unit(random) - 0.5) * 1e12);
+                break;
         }
     }
     return values;

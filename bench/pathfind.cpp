@@ -119,11 +119,15 @@ void Sizes(benchmark::internal::Benchmark* bench, const std::vector<int64_t>& th
     bench->Unit(benchmark::kMillisecond);
 }
 
-BENCHMARK(BM_FindGridPath)->Apply([](auto* b) { Sizes(b, {0, 50, 100}); })->ArgNames({"side", "grid", "weight%"});
-BENCHMARK(BM_PlannerSetUpOnly)->Apply([](auto* b) { Sizes(b, {}); })->ArgNames({"side", "grid"});
-BENCHMARK(BM_PlannerSearch)->Apply([](auto* b) { Sizes(b, {16}); })->ArgNames({"side", "grid", "exponent"});
-BENCHMARK(BM_ReferenceDijkstra)->Apply([](auto* b) { Sizes(b, {}); })->ArgNames({"side", "grid"});
-BENCHMARK(BM_ReferenceBreadthFirst)->Apply([](auto* b) { Sizes(b, {}); })->ArgNames({"side", "grid"});
+BENCHMARK(BM_FindGridPath)->Apply([](auto* b) {
+                              Sizes(b, {0, 50, 100});
+                          }) -> ArgNames({"side", "grid", "weight%"});
+BENCHMARK(BM_PlannerSetUpOnly)->Apply([](auto* b) { Sizes(b, {}); }) -> ArgNames({"side", "grid"});
+BENCHMARK(BM_PlannerSearch)
+    ->Apply([](auto* b) { Sizes(b, {16}); }) -> ArgNames({"side", "grid", "exponent"});
+BENCHMARK(BM_ReferenceDijkstra)->Apply([](auto* b) { Sizes(b, {}); }) -> ArgNames({"side", "grid"});
+BENCHMARK(BM_ReferenceBreadthFirst)
+    ->Apply([](auto* b) { Sizes(b, {}); }) -> ArgNames({"side", "grid"});
 
 }  // namespace
 

@@ -6,11 +6,19 @@
 
 namespace {
 
-double Int(double x) { return std::trunc(x); }
+double Int(double x) {
+    return std::trunc(x);
+}
 
-double Columns(RtArray& board) { return ArrayBound(board, 0); }
-double Rows(RtArray& board) { return ArrayBound(board, 1); }
-double RowY(double r) { return r * 30 + 110 - 18; }
+double Columns(RtArray& board) {
+    return ArrayBound(board, 0);
+}
+double Rows(RtArray& board) {
+    return ArrayBound(board, 1);
+}
+double RowY(double r) {
+    return r * 30 + 110 - 18;
+}
 
 void FillCells(RtArray& board, RtArray& marks, double level) {
     const double cols = Columns(board), rows = Rows(board);

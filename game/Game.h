@@ -29,8 +29,7 @@ extern GameState Game;
 
 // Entry: project settings, start-up, then the main program. Returns only
 // when the window could not be created (the caller reports it).
-void GameEntry(void* instance, void* previousInstance, const char* commandLine,
-               int showCommand);
+void GameEntry(void* instance, void* previousInstance, const char* commandLine, int showCommand);
 [[noreturn]] void MainProgram();
 
 // The crowd board.

@@ -13,8 +13,7 @@ double CursorX = 160;
 double CursorY = 120;
 GameState Game;
 
-void GameEntry(void* instance, void* previousInstance, const char* commandLine,
-               int showCommand) {
+void GameEntry(void* instance, void* previousInstance, const char* commandLine, int showCommand) {
     CommandLine = commandLine;
 
     gEngine.screenWidth = 320;

@@ -5,9 +5,13 @@
 
 namespace {
 
-double Players() { return ArrayBound(Game.PlayerPortrait, 0); }
+double Players() {
+    return ArrayBound(Game.PlayerPortrait, 0);
+}
 
-RtString BackgroundName() { return RtString("back") + NumberText(Game.BackgroundIndex) + ".png"; }
+RtString BackgroundName() {
+    return RtString("back") + NumberText(Game.BackgroundIndex) + ".png";
+}
 
 void LoadStartupMedia() {
     LoadSoundFile(RtString("blip.wav"), 0, 1);

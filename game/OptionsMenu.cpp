@@ -15,7 +15,9 @@ const std::initializer_list<double> kSelectablePortraits = {
     0,  2,  4,  5,  8,  9,  10, 11, 14, 15, 16, 17, 18, 19, 20, 22, 23, 26, 27,
     29, 31, 35, 36, 38, 39, 45, 46, 48, 50, 51, 52, 53, 54, 55, 56, 57, 59};
 
-RtString MenuBackground() { return RtString("menu/back.png"); }
+RtString MenuBackground() {
+    return RtString("menu/back.png");
+}
 
 void SetLabels(RtTextArray& texts, std::initializer_list<RtString> labels) {
     FillTextArrayFromList(texts, labels);

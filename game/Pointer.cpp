@@ -7,7 +7,9 @@ constexpr double kUp = 200, kDown = 208, kLeft = 203, kRight = 205;
 constexpr double kPageUp = 201, kPageDown = 209;
 constexpr double kKeyA = 30, kKeyD = 32, kKeyS = 31, kKeyW = 17;
 
-double Limit(double v, double low, double high) { return v < low ? low : (v > high ? high : v); }
+double Limit(double v, double low, double high) {
+    return v < low ? low : (v > high ? high : v);
+}
 
 // Neither key is polled again until both are up: one press, one step.
 void WaitForRelease(double key1, double key2) {

@@ -41,7 +41,8 @@ bool WriteAll(const std::filesystem::path& out, const std::string& sheetPath) {
     std::vector<Image> scenes;
     for (int mood = 0; mood < Moods; ++mood) {
         scenes.push_back(Grandstand(Mood(mood)));
-        ok = WritePng((out / ("back" + std::to_string(mood) + ".png")).string(), scenes.back()) && ok;
+        ok = WritePng((out / ("back" + std::to_string(mood) + ".png")).string(), scenes.back()) &&
+             ok;
     }
     const Image menu = MenuBackground(portraits);
     const Image icon = MenuIcon();
@@ -57,7 +58,9 @@ bool WriteAll(const std::filesystem::path& out, const std::string& sheetPath) {
         ok = WritePng(sheetPath + ".badges.png", BadgeSheet(portraits)) && ok;
         ok = WritePng(sheetPath + ".scenes.png", SceneSheet(portraits, scenes, menu, icon)) && ok;
         for (int first = 0; first < kPortraitCount; first += 18)
-            ok = WritePng(sheetPath + ".zoom" + std::to_string(first / 18) + ".png", ZoomSheet(portraits, first, 18)) && ok;
+            ok = WritePng(sheetPath + ".zoom" + std::to_string(first / 18) + ".png",
+                          ZoomSheet(portraits, first, 18)) &&
+                 ok;
     }
     return ok;
 }

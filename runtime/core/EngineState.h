@@ -83,7 +83,7 @@ struct EngineState {
     InputDevices* input = nullptr;
     void* renderer3D = nullptr;  // no 3D renderer in this build
     OpenGLRainbows* device = nullptr;
-    void* network = nullptr;     // no multi-player layer in this build
+    void* network = nullptr;  // no multi-player layer in this build
     int currentFont = 0;
     double frameTime = 0;
     double previousFrameTime = 0;

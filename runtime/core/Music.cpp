@@ -24,7 +24,9 @@ RtString& MusicFileName() {
     return name;
 }
 
-MediaWindow* Player() { return static_cast<MediaWindow*>(gEngine.mediaWindow); }
+MediaWindow* Player() {
+    return static_cast<MediaWindow*>(gEngine.mediaWindow);
+}
 
 double PieceLength(MediaWindow* player) {
     const double length = platform::MusicLengthMs(player->stream);

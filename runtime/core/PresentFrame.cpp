@@ -37,7 +37,9 @@ void PrepareNextFrame() {
 
 }  // namespace
 
-void SetMusicRestartHook(MusicRestartHook hook) { gMusicRestartHook = hook; }
+void SetMusicRestartHook(MusicRestartHook hook) {
+    gMusicRestartHook = hook;
+}
 
 void MusicRestartCheck() {
     if (gEngine.musicRestartTime > 0 && ElapsedMs() >= gEngine.musicRestartTime &&
@@ -73,7 +75,9 @@ void PresentFrame() {
     PrepareNextFrame();
 }
 
-double ElapsedMs() { return EngineNow() - gEngine.clockOrigin; }
+double ElapsedMs() {
+    return EngineNow() - gEngine.clockOrigin;
+}
 
 double LastFrameMs() {
     const double difference = gEngine.frameTime - gEngine.previousFrameTime;

@@ -9,14 +9,30 @@ namespace {
 constexpr uint32_t kGoldenRatio = 0x9e3779b9;
 
 void Mix(uint32_t w[8]) {
-    w[0] ^= w[1] << 11; w[3] += w[0]; w[1] += w[2];
-    w[1] ^= w[2] >> 2;  w[4] += w[1]; w[2] += w[3];
-    w[2] ^= w[3] << 8;  w[5] += w[2]; w[3] += w[4];
-    w[3] ^= w[4] >> 16; w[6] += w[3]; w[4] += w[5];
-    w[4] ^= w[5] << 10; w[7] += w[4]; w[5] += w[6];
-    w[5] ^= w[6] >> 4;  w[0] += w[5]; w[6] += w[7];
-    w[6] ^= w[7] << 8;  w[1] += w[6]; w[7] += w[0];
-    w[7] ^= w[0] >> 9;  w[2] += w[7]; w[0] += w[1];
+    w[0] ^= w[1] << 11;
+    w[3] += w[0];
+    w[1] += w[2];
+    w[1] ^= w[2] >> 2;
+    w[4] += w[1];
+    w[2] += w[3];
+    w[2] ^= w[3] << 8;
+    w[5] += w[2];
+    w[3] += w[4];
+    w[3] ^= w[4] >> 16;
+    w[6] += w[3];
+    w[4] += w[5];
+    w[4] ^= w[5] << 10;
+    w[7] += w[4];
+    w[5] += w[6];
+    w[5] ^= w[6] >> 4;
+    w[0] += w[5];
+    w[6] += w[7];
+    w[6] ^= w[7] << 8;
+    w[1] += w[6];
+    w[7] += w[0];
+    w[7] ^= w[0] >> 9;
+    w[2] += w[7];
+    w[0] += w[1];
 }
 
 // One pass over the state: each group of eight words is added, mixed and stored.
@@ -37,10 +53,18 @@ uint32_t NextRandomWord() {
     for (int i = 0; i < 256; ++i) {
         const uint32_t x = g.memory[i];
         switch (i & 3) {
-            case 0: g.a ^= g.a << 13; break;
-            case 1: g.a ^= g.a >> 6; break;
-            case 2: g.a ^= g.a << 2; break;
-            case 3: g.a ^= g.a >> 16; break;
+            case 0:
+                g.a ^= g.a << 13;
+                break;
+            case 1:
+                g.a ^= g.a >> 6;
+                break;
+            case 2:
+                g.a ^= g.a << 2;
+                break;
+            case 3:
+                g.a ^= g.a >> 16;
+                break;
         }
         g.a += g.memory[(i + 128) & 255];
         const uint32_t y = g.memory[(x >> 2) & 255] + g.a + g.b;

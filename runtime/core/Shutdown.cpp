@@ -66,7 +66,9 @@ void Activate(uintptr_t state) {
 
 }  // namespace
 
-void SetMusicStopHook(MusicStopHook hook) { gMusicStopHook = hook; }
+void SetMusicStopHook(MusicStopHook hook) {
+    gMusicStopHook = hook;
+}
 
 void ReleaseDevices() {
     ReturnToProgramDirectory();

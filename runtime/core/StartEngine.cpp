@@ -117,7 +117,9 @@ bool StartEngine(void* instance, void* reserved, char* commandLine, int showComm
     return true;
 }
 
-intptr_t GetWindowHandle() { return reinterpret_cast<intptr_t>(gEngine.mainWindow); }
+intptr_t GetWindowHandle() {
+    return reinterpret_cast<intptr_t>(gEngine.mainWindow);
+}
 
 double SetSourcePosition(double module, double line) {
     gEngine.currentModule = module;
@@ -131,5 +133,9 @@ double SetRuntimeError(double number) {
     return number;
 }
 
-void SetAutoPause(double value) { gEngine.autoPause = value != 0 ? 1 : 0; }
-void SetEscapeQuits(double value) { gEngine.escapeQuits = value != 0 ? 1 : 0; }
+void SetAutoPause(double value) {
+    gEngine.autoPause = value != 0 ? 1 : 0;
+}
+void SetEscapeQuits(double value) {
+    gEngine.escapeQuits = value != 0 ? 1 : 0;
+}

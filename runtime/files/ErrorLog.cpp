@@ -4,15 +4,20 @@
 
 #include "runtime/platform/Platform.h"
 
-std::string ErrorLogPath() { return platform::TempFolder() + "ErrorLog.txt"; }
+std::string ErrorLogPath() {
+    return platform::TempFolder() + "ErrorLog.txt";
+}
 
-void DeleteErrorLog() { platform::DeleteFile(ErrorLogPath().c_str()); }
+void DeleteErrorLog() {
+    platform::DeleteFile(ErrorLogPath().c_str());
+}
 
 void AppendErrorLog(const char* text) {
     const char* line = text ? text : "NULL";
     const std::string path = ErrorLogPath();
     for (int attempt = 0; attempt < 5; ++attempt) {
-        platform::FileHandle file = platform::OpenFile(path.c_str(), platform::OpenMode::OpenAlways);
+        platform::FileHandle file =
+            platform::OpenFile(path.c_str(), platform::OpenMode::OpenAlways);
         if (file == platform::kNoFile) {
             platform::Sleep(100);
             continue;

@@ -94,10 +94,9 @@ RtString TwoDigitText(int value) {
 
 RtString MachineIdText() {
     const uint32_t id = platform::MachineSerial() ^ kIdMask;
-    const unsigned char bytes[4] = {static_cast<unsigned char>(id),
-                                    static_cast<unsigned char>(id >> 8),
-                                    static_cast<unsigned char>(id >> 16),
-                                    static_cast<unsigned char>(id >> 24)};
+    const unsigned char bytes[4] = {
+        static_cast<unsigned char>(id), static_cast<unsigned char>(id >> 8),
+        static_cast<unsigned char>(id >> 16), static_cast<unsigned char>(id >> 24)};
     return HexText(bytes, 4);
 }
 
@@ -140,4 +139,6 @@ RtString PlatformInfo(RtString& key) {
     return RtString("NO_DATA");
 }
 
-RtString PlatformInfo(RtString&& key) { return PlatformInfo(key); }
+RtString PlatformInfo(RtString&& key) {
+    return PlatformInfo(key);
+}

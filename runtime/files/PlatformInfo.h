@@ -6,6 +6,6 @@
 
 #include "runtime/values/RtString.h"
 
-RtString PlatformInfo(RtString& key);   // upper-cases the caller's key first
-RtString PlatformInfo(RtString&& key);  // for a key given as a literal
+RtString PlatformInfo(RtString& key);        // upper-cases the caller's key first
+RtString PlatformInfo(RtString&& key);       // for a key given as a literal
 RtString DateTimeText(const std::tm& when);  // 2009-03-05 07:04:09

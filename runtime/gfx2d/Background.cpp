@@ -23,7 +23,9 @@ int MaxTextureSize() {
     return size > 0 ? size : 1024;
 }
 
-int TileIndex(int column, int row) { return column * kTileGrid + row; }
+int TileIndex(int column, int row) {
+    return column * kTileGrid + row;
+}
 
 }  // namespace
 
@@ -82,7 +84,8 @@ void OpenGLRainbows::GrabToBackground(int index) {
         for (int x = 0; x < w && columns < kTileGrid; x += tile, ++columns) {
             const int i = TileIndex(columns, rows);
             uint32_t& texture = image.tileTextures[i];
-            if (texture && image.tileTextureWidths[i] == tile && image.tileTextureHeights[i] == tile) {
+            if (texture && image.tileTextureWidths[i] == tile &&
+                image.tileTextureHeights[i] == tile) {
                 glBindTexture(GL_TEXTURE_2D, texture);
             } else {
                 if (texture) glDeleteTextures(1, &texture);

@@ -4,6 +4,8 @@
 
 #include "runtime/values/RtString.h"
 
-void LoadBackground(const RtString& file);       // background 0 from a file (cleared screen when missing)
-void BlendToBackground(const RtString& file);    // 1.5-second cross-fade from the screen to the picture
-void GrabBackground();                           // the current screen becomes background 0
+void LoadBackground(
+    const RtString& file);  // background 0 from a file (cleared screen when missing)
+void BlendToBackground(
+    const RtString& file);  // 1.5-second cross-fade from the screen to the picture
+void GrabBackground();      // the current screen becomes background 0

@@ -97,4 +97,3 @@ double AnimationCollision(double slot1, double frame1, double x1, double y1, dou
                ? 1
                : 0;
 }
-

@@ -16,10 +16,14 @@
 
 namespace {
 
-int FontNumber(double value) { return std::clamp(TruncateInt32(value), 0, 31); }
+int FontNumber(double value) {
+    return std::clamp(TruncateInt32(value), 0, 31);
+}
 
 // 16 rows (codes 0..255) when the picture is taller than wide, else 8 rows.
-int RowsOf(const SpriteSlot& record) { return record.width < record.height ? 16 : 8; }
+int RowsOf(const SpriteSlot& record) {
+    return record.width < record.height ? 16 : 8;
+}
 
 }  // namespace
 
@@ -35,8 +39,7 @@ bool OpenGLRainbows::InstallBuiltInFont(int font) {
     if (!PrepareImageBlock(&picture, kBuiltInFontWidth, kBuiltInFontHeight)) return false;
     BuildBuiltInFont(picture.pixels);
     SpriteSlot& record = spriteSlots[slot];
-    const bool uploaded =
-        UploadPicture(picture, 0, 0, 0, 0, &record.texture, nullptr, false, true);
+    const bool uploaded = UploadPicture(picture, 0, 0, 0, 0, &record.texture, nullptr, false, true);
     ReleaseDecodedImage(&picture);
     if (!uploaded) return false;
     record.textureWidth = record.width = kBuiltInFontWidth;
@@ -111,7 +114,9 @@ void LoadFont(const RtString& fileName, double slot) {
     device->InstallBuiltInFont(font);
 }
 
-void SetFont(double slot) { gEngine.currentFont = FontNumber(slot); }
+void SetFont(double slot) {
+    gEngine.currentFont = FontNumber(slot);
+}
 
 void GetFontSize(double& characterWidth, double& characterHeight) {
     int w = 0, h = 0;
@@ -126,4 +131,6 @@ void PrintText(const RtString& text, double x, double y) {
                                  static_cast<float>(y), 0);
 }
 
-void PrintNumber(double number, double x, double y) { PrintText(NumberText(number), x, y); }
+void PrintNumber(double number, double x, double y) {
+    PrintText(NumberText(number), x, y);
+}

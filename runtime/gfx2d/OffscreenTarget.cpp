@@ -25,9 +25,9 @@ struct FramebufferCalls {
     PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC framebufferRenderbuffer;
 
     bool Complete() const {
-        return bindRenderbuffer && deleteRenderbuffers && genRenderbuffers &&
-               renderbufferStorage && bindFramebuffer && deleteFramebuffers && genFramebuffers &&
-               checkFramebufferStatus && framebufferTexture2D && framebufferRenderbuffer;
+        return bindRenderbuffer && deleteRenderbuffers && genRenderbuffers && renderbufferStorage &&
+               bindFramebuffer && deleteFramebuffers && genFramebuffers && checkFramebufferStatus &&
+               framebufferTexture2D && framebufferRenderbuffer;
     }
 };
 
@@ -80,7 +80,8 @@ void OpenGLRainbows::CreateScreen(int index, int slot, int w, int h) {
 
     OffscreenTarget& target = offscreenTargets[index];
     const FramebufferCalls fbo = Calls();
-    if (target.framebuffer && fbo.deleteFramebuffers) fbo.deleteFramebuffers(1, &target.framebuffer);
+    if (target.framebuffer && fbo.deleteFramebuffers)
+        fbo.deleteFramebuffers(1, &target.framebuffer);
     if (target.depthBuffer && fbo.deleteRenderbuffers)
         fbo.deleteRenderbuffers(1, &target.depthBuffer);
     target = OffscreenTarget{};
@@ -97,7 +98,8 @@ void OpenGLRainbows::CreateScreen(int index, int slot, int w, int h) {
         }
         // Drawing stays where it was: on the active target, or the window.
         GLuint current = 0;
-        if (currentOffscreenTarget >= 0) current = offscreenTargets[currentOffscreenTarget].framebuffer;
+        if (currentOffscreenTarget >= 0)
+            current = offscreenTargets[currentOffscreenTarget].framebuffer;
         fbo.bindFramebuffer(GL_FRAMEBUFFER_EXT, current);
         fbo.bindRenderbuffer(GL_RENDERBUFFER_EXT, 0);
     }

@@ -3,5 +3,7 @@
 // drawing in the window's top-left corner and grabbing it.
 #pragma once
 
-void CreateScreen(double target, double slot, double width, double height);  // target 0..31 draws into the slot
-void UseScreen(double target);  // drawing goes to the target; negative: back to the window; above 31: ignored
+void CreateScreen(double target, double slot, double width,
+                  double height);  // target 0..31 draws into the slot
+void UseScreen(
+    double target);  // drawing goes to the target; negative: back to the window; above 31: ignored

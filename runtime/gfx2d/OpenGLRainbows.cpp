@@ -77,10 +77,9 @@ bool OpenGLRainbows::CreateWindowAndFormat(int samples) {
     const int x = (platform::DesktopWidth() - width) / 2;
     const int y = (platform::DesktopHeight() - height) / 2;
     std::string error;
-    window = platform::CreateGameWindow(kWindowClass, x, y, width,
-                                        height + platform::CaptionHeight() +
-                                            6 * platform::BorderHeight(),
-                                        format, &error);
+    window = platform::CreateGameWindow(
+        kWindowClass, x, y, width,
+        height + platform::CaptionHeight() + 6 * platform::BorderHeight(), format, &error);
     if (!window) {
         gCreateError = error;
         return false;
@@ -166,8 +165,7 @@ void OpenGLRainbows::LoadExtensionEntryPoints() {
     // An address alone proves nothing: the entry point counts only when its
     // extension is in the context's list.
     auto load = [](const char* extension, const char* name) -> void* {
-        return platform::GlExtensionSupported(extension) ? platform::GlProcAddress(name)
-                                                         : nullptr;
+        return platform::GlExtensionSupported(extension) ? platform::GlProcAddress(name) : nullptr;
     };
     const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
     const std::string all = extensions ? extensions : "";
@@ -181,8 +179,7 @@ void OpenGLRainbows::LoadExtensionEntryPoints() {
         gl.deleteBuffers = load("GL_ARB_vertex_buffer_object", "glDeleteBuffersARB");
         gl.mapBuffer = load("GL_ARB_vertex_buffer_object", "glMapBufferARB");
         gl.unmapBuffer = load("GL_ARB_vertex_buffer_object", "glUnmapBufferARB");
-        gl.getBufferParameteriv =
-            load("GL_ARB_vertex_buffer_object", "glGetBufferParameterivARB");
+        gl.getBufferParameteriv = load("GL_ARB_vertex_buffer_object", "glGetBufferParameterivARB");
     }
     if (all.find("GL_ARB_fragment_program") != std::string::npos) {
         const char* so = "GL_ARB_shader_objects";
@@ -229,8 +226,7 @@ bool OpenGLRainbows::EnterFullScreen() {
     const std::string caption = platform::GetCaption(oldWindow).substr(0, 512);
     const double interval = frameInterval;
     if (!Create(programInstance, width, height, colourBits,
-                interval > 0 ? static_cast<int>(1000.0 / interval + 0.5) : 0,
-                multisampleSamples)) {
+                interval > 0 ? static_cast<int>(1000.0 / interval + 0.5) : 0, multisampleSamples)) {
         window = oldWindow;
         return false;
     }
@@ -272,8 +268,7 @@ bool OpenGLRainbows::HideWindow() {
     return true;
 }
 
-bool OpenGLRainbows::ChangeMode(int newWidth, int newHeight, int newColourBits,
-                                int fullScreen) {
+bool OpenGLRainbows::ChangeMode(int newWidth, int newHeight, int newColourBits, int fullScreen) {
     if (newWidth) width = newWidth;
     if (newHeight) height = newHeight;
     if (newColourBits) colourBits = newColourBits;
@@ -377,8 +372,12 @@ void OpenGLRainbows::CloseWindow() {
     window = nullptr;
 }
 
-const char* DeviceCreateError() { return gCreateError.c_str(); }
-bool SoftwareRenderingWarned() { return gSoftwareRendering; }
+const char* DeviceCreateError() {
+    return gCreateError.c_str();
+}
+bool SoftwareRenderingWarned() {
+    return gSoftwareRendering;
+}
 
 // ---------------------------------------------------------------- commands
 
@@ -397,4 +396,6 @@ void GetScreenSize(double& width, double& height) {
     height = gEngine.device ? gEngine.device->height : 0;
 }
 
-double IsFullScreen() { return gEngine.device && gEngine.device->fullScreenFlag ? 1 : 0; }
+double IsFullScreen() {
+    return gEngine.device && gEngine.device->fullScreenFlag ? 1 : 0;
+}

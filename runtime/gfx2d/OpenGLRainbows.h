@@ -53,7 +53,7 @@ constexpr int kBackgroundCount = 8;
 constexpr int kOffscreenTargetCount = 32;
 
 class OpenGLRainbows {
-public:
+  public:
     OpenGLRainbows();
     virtual ~OpenGLRainbows();
     OpenGLRainbows(const OpenGLRainbows&) = delete;
@@ -123,8 +123,8 @@ public:
     void EndScreen();
     // Pixels: bufferWidth x bufferHeight, rows bottom-up, blue-green-red bytes
     // with rows padded to 4 bytes; the lower-left width x height are written.
-    bool SaveImage(const char* path, const uint8_t* pixels, int width, int height,
-                   int bufferWidth, int bufferHeight);
+    bool SaveImage(const char* path, const uint8_t* pixels, int width, int height, int bufferWidth,
+                   int bufferHeight);
 
     // Fields, in the order the device has always kept them.
     TextVertex* vertexBuffer = nullptr;
@@ -158,10 +158,10 @@ public:
     int boundSlot = -1;
     int boundSecondSlot = -1;
     uint8_t boundScaled = 0;
-    uint8_t textureUnitOneOn = 0;  // only the 2D device switches unit 1
+    uint8_t textureUnitOneOn = 0;   // only the 2D device switches unit 1
     int frameBufferAlphaBits = -1;  // -1 until first asked
 
-private:
+  private:
     uint8_t* CollisionMask(int slot);
     void BeginPrimitive(int32_t colour);
     void EndPrimitive();

@@ -18,7 +18,9 @@ namespace {
 
 constexpr uint8_t kTransparentRed = 255, kTransparentGreen = 0, kTransparentBlue = 128;
 
-int Stride(int width) { return (3 * width + 3) / 4 * 4; }
+int Stride(int width) {
+    return (3 * width + 3) / 4 * 4;
+}
 
 bool EndsInPng(const char* path) {
     const size_t length = std::strlen(path);
@@ -84,8 +86,8 @@ bool WriteBmp(const char* path, const uint8_t* pixels, int width, int height, in
     const platform::FileHandle handle =
         platform::OpenFile(name.c_str(), platform::OpenMode::CreateAlways);
     if (handle == platform::kNoFile) return false;
-    const bool written =
-        platform::WriteFile(handle, file.data(), file.size()) == static_cast<long long>(file.size());
+    const bool written = platform::WriteFile(handle, file.data(), file.size()) ==
+                         static_cast<long long>(file.size());
     platform::CloseFile(handle);
     return written;
 }
@@ -99,7 +101,8 @@ bool WritePng(const char* path, const uint8_t* pixels, int width, int height, in
     for (int y = 0; y < height; ++y) {
         const int sourceRow = height - 1 - y;
         for (int x = 0; x < width; ++x) {
-            const uint8_t* p = pixels + static_cast<size_t>(sourceRow) * Stride(bufferWidth) + x * 3;
+            const uint8_t* p =
+                pixels + static_cast<size_t>(sourceRow) * Stride(bufferWidth) + x * 3;
             uint8_t* q = &rows[(static_cast<size_t>(y) * width + x) * 4];
             q[0] = p[0];
             q[1] = p[1];
@@ -143,6 +146,5 @@ double SaveSprite(const RtString& file, double slot) {
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
     device->BindSprite(-1);
-    return device->SaveImage(file.CStr(), pixels.data(), record.width, record.height, w, h) ? 1
-                                                                                            : 0;
+    return device->SaveImage(file.CStr(), pixels.data(), record.width, record.height, w, h) ? 1 : 0;
 }

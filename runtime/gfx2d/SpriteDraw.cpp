@@ -218,9 +218,15 @@ void OpenGLRainbows::RotoZoomAnimation(int slot, int frame, float x, float y, fl
 // ---------------------------------------------------------------- commands
 
 namespace {
-OpenGLRainbows* Device() { return gEngine.device; }
-int Whole(double value) { return TruncateInt32(value); }
-float Coordinate(double value) { return static_cast<float>(value); }
+OpenGLRainbows* Device() {
+    return gEngine.device;
+}
+int Whole(double value) {
+    return TruncateInt32(value);
+}
+float Coordinate(double value) {
+    return static_cast<float>(value);
+}
 }  // namespace
 
 void DrawSprite(double slot, double x, double y) {
@@ -253,15 +259,13 @@ void DrawAnimation(double slot, double frame, double x, double y) {
     if (Device()) Device()->DrawAnimation(Whole(slot), Whole(frame), Coordinate(x), Coordinate(y));
 }
 
-void StretchAnimation(double slot, double frame, double x, double y, double width,
-                      double height) {
+void StretchAnimation(double slot, double frame, double x, double y, double width, double height) {
     if (Device())
         Device()->StretchAnimation(Whole(slot), Whole(frame), Coordinate(x), Coordinate(y),
                                    Coordinate(width), Coordinate(height));
 }
 
-void RotoZoomAnimation(double slot, double frame, double x, double y, double angle,
-                       double zoom) {
+void RotoZoomAnimation(double slot, double frame, double x, double y, double angle, double zoom) {
     if (Device())
         Device()->RotoZoomAnimation(Whole(slot), Whole(frame), Coordinate(x), Coordinate(y),
                                     Coordinate(angle), Coordinate(zoom));

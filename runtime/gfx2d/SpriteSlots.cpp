@@ -56,13 +56,15 @@ int MaxTextureSize() {
     return size > 0 ? size : 1024;
 }
 
-int32_t KeyOf(uint32_t colour) { return static_cast<int32_t>(colour); }
+int32_t KeyOf(uint32_t colour) {
+    return static_cast<int32_t>(colour);
+}
 
 }  // namespace
 
 bool OpenGLRainbows::UploadPicture(const DecodedImage& picture, int left, int top, int w, int h,
-                                   uint32_t* textureOut, uint32_t* scaledTextureOut,
-                                   bool normalMap, bool nearest) {
+                                   uint32_t* textureOut, uint32_t* scaledTextureOut, bool normalMap,
+                                   bool nearest) {
     if (w == 0) w = picture.width - left;
     if (h == 0) h = picture.height - top;
     if (w < 1 || h < 1) return false;
@@ -119,8 +121,10 @@ bool OpenGLRainbows::LoadSpriteFile(int slot, const char* path, int32_t transpar
                       font ? false : normalMap, font);
     if (uploaded) {
         const int maxSize = MaxTextureSize();
-        record.textureWidth = static_cast<int16_t>(PowerOfTwoSide(std::min(picture.width, maxSize), 2));
-        record.textureHeight = static_cast<int16_t>(PowerOfTwoSide(std::min(picture.height, maxSize), 2));
+        record.textureWidth =
+            static_cast<int16_t>(PowerOfTwoSide(std::min(picture.width, maxSize), 2));
+        record.textureHeight =
+            static_cast<int16_t>(PowerOfTwoSide(std::min(picture.height, maxSize), 2));
         record.width = static_cast<int16_t>(picture.width);
         record.height = static_cast<int16_t>(picture.height);
     }

@@ -9,8 +9,8 @@ int PowerOfTwoSide(int size, int minimum) {
     return side;
 }
 
-void CopyPictureIntoTexels(const DecodedImage& picture, int left, int top, int width,
-                           int height, uint8_t* texels, int textureWidth) {
+void CopyPictureIntoTexels(const DecodedImage& picture, int left, int top, int width, int height,
+                           uint8_t* texels, int textureWidth) {
     for (int r = 0; r < height; ++r) {
         const int pictureRow = top + r;
         if (pictureRow < 0 || pictureRow >= picture.height) continue;
@@ -19,8 +19,8 @@ void CopyPictureIntoTexels(const DecodedImage& picture, int left, int top, int w
             const int pictureColumn = left + c;
             if (pictureColumn < 0 || pictureColumn >= picture.width) continue;
             std::memcpy(row + c * 4,
-                        picture.pixels + (static_cast<size_t>(pictureRow) * picture.width +
-                                          pictureColumn) * 4,
+                        picture.pixels +
+                            (static_cast<size_t>(pictureRow) * picture.width + pictureColumn) * 4,
                         4);
         }
     }
@@ -81,7 +81,8 @@ int SquareScaledLevel(const uint8_t* texels, int textureWidth, int textureHeight
                 for (int c = 0; c < 4; ++c)
                     level[(static_cast<size_t>(y) * (w / 2) + x) * 4 + c] = static_cast<uint8_t>(
                         (level[(static_cast<size_t>(y) * w + 2 * x) * 4 + c] +
-                         level[(static_cast<size_t>(y) * w + 2 * x + 1) * 4 + c]) >> 1);
+                         level[(static_cast<size_t>(y) * w + 2 * x + 1) * 4 + c]) >>
+                        1);
         w /= 2;
     }
     while (h > w) {
@@ -90,7 +91,8 @@ int SquareScaledLevel(const uint8_t* texels, int textureWidth, int textureHeight
                 for (int c = 0; c < 4; ++c)
                     level[(static_cast<size_t>(y) * w + x) * 4 + c] = static_cast<uint8_t>(
                         (level[(static_cast<size_t>(2 * y) * w + x) * 4 + c] +
-                         level[(static_cast<size_t>(2 * y + 1) * w + x) * 4 + c]) >> 1);
+                         level[(static_cast<size_t>(2 * y + 1) * w + x) * 4 + c]) >>
+                        1);
         h /= 2;
     }
     level.resize(static_cast<size_t>(w) * h * 4);
@@ -103,7 +105,9 @@ int SquareScaledLevel(const uint8_t* texels, int textureWidth, int textureHeight
 void NextMipLevel(const uint8_t* source, int side, std::vector<uint8_t>& level) {
     const int d = side / 2;
     level.assign(static_cast<size_t>(d) * d * 4, 0);
-    auto at = [&](int x, int y, int c) { return source[(static_cast<size_t>(y) * side + x) * 4 + c]; };
+    auto at = [&](int x, int y, int c) {
+        return source[(static_cast<size_t>(y) * side + x) * 4 + c];
+    };
     for (int y = 0; y < d; ++y) {
         for (int x = 0; x < d; ++x) {
             const bool lastColumn = x == d - 1, lastRow = y == d - 1;
@@ -111,8 +115,9 @@ void NextMipLevel(const uint8_t* source, int side, std::vector<uint8_t>& level) 
                 const int s0 = at(2 * x, 2 * y, c);
                 int value = s0;
                 if (!lastColumn && !lastRow)
-                    value = (4 * s0 + 2 * at(2 * x + 1, 2 * y, c) + 2 * at(2 * x + 1, 2 * y + 2, c) +
-                             at(2 * x, 2 * y + 2, c)) / 9;
+                    value = (4 * s0 + 2 * at(2 * x + 1, 2 * y, c) +
+                             2 * at(2 * x + 1, 2 * y + 2, c) + at(2 * x, 2 * y + 2, c)) /
+                            9;
                 else if (!lastColumn)
                     value = (2 * s0 + at(2 * x + 1, 2 * y, c)) / 3;
                 else if (!lastRow)

@@ -13,8 +13,8 @@ int PowerOfTwoSide(int size, int minimum);
 
 // Copies the rectangle (left, top, width, height) of the picture, clipped to
 // it, so that its top row lands in texture row height - 1.
-void CopyPictureIntoTexels(const DecodedImage& picture, int left, int top, int width,
-                           int height, uint8_t* texels, int textureWidth);
+void CopyPictureIntoTexels(const DecodedImage& picture, int left, int top, int width, int height,
+                           uint8_t* texels, int textureWidth);
 
 // Gives every transparent texel the mean colour of its opaque neighbours that
 // lie inside the texture's one-texel border, so linear filtering does not

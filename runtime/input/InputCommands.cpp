@@ -56,10 +56,16 @@ bool ReadCountedJoystick(int index, JoystickState* state) {
     return input->ReadJoystickState(index, state);
 }
 
-double ScaledAxis(int32_t value) { return std::clamp(value / kJoystickAxisScale, -1.0, 1.0); }
+double ScaledAxis(int32_t value) {
+    return std::clamp(value / kJoystickAxisScale, -1.0, 1.0);
+}
 
-double HatX(uint32_t hat) { return hat == 9000 ? 1 : hat == 27000 ? -1 : 0; }
-double HatY(uint32_t hat) { return hat == 0 ? -1 : hat == 18000 ? 1 : 0; }
+double HatX(uint32_t hat) {
+    return hat == 9000 ? 1 : hat == 27000 ? -1 : 0;
+}
+double HatY(uint32_t hat) {
+    return hat == 0 ? -1 : hat == 18000 ? 1 : 0;
+}
 
 double AxisCommand(double index, int32_t JoystickState::*axis) {
     JoystickState state;
@@ -172,12 +178,24 @@ RtString TypedChar() {
 
 // ---------------------------------------------------------------- joysticks
 
-double JoystickX(double index) { return AxisCommand(index, &JoystickState::x); }
-double JoystickY(double index) { return AxisCommand(index, &JoystickState::y); }
-double JoystickZ(double index) { return AxisCommand(index, &JoystickState::z); }
-double JoystickRX(double index) { return AxisCommand(index, &JoystickState::rx); }
-double JoystickRY(double index) { return AxisCommand(index, &JoystickState::ry); }
-double JoystickRZ(double index) { return AxisCommand(index, &JoystickState::rz); }
+double JoystickX(double index) {
+    return AxisCommand(index, &JoystickState::x);
+}
+double JoystickY(double index) {
+    return AxisCommand(index, &JoystickState::y);
+}
+double JoystickZ(double index) {
+    return AxisCommand(index, &JoystickState::z);
+}
+double JoystickRX(double index) {
+    return AxisCommand(index, &JoystickState::rx);
+}
+double JoystickRY(double index) {
+    return AxisCommand(index, &JoystickState::ry);
+}
+double JoystickRZ(double index) {
+    return AxisCommand(index, &JoystickState::rz);
+}
 
 double JoystickHatX(double index) {
     JoystickState state;
@@ -209,7 +227,9 @@ RtString JoystickName(double index) {
     return RtString(name);
 }
 
-double JoystickCount() { return gEngine.input ? gEngine.input->GetJoystickCount() : 0; }
+double JoystickCount() {
+    return gEngine.input ? gEngine.input->GetJoystickCount() : 0;
+}
 
 void JoystickRumble(double index, double seconds, double xForce, double yForce) {
     if (gEngine.input) gEngine.input->Rumble(TruncateInt32(index), seconds, xForce, yForce, 1);

@@ -32,7 +32,9 @@ bool TextEntry::Type(uint8_t c) {
     return false;
 }
 
-RtString TextEntry::Shown() const { return cursorShown ? text + "_" : text; }
+RtString TextEntry::Shown() const {
+    return cursorShown ? text + "_" : text;
+}
 
 // The text is placed at whole pixels from the first frame on, so it does not
 // move when the first key is typed.

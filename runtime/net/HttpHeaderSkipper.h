@@ -7,13 +7,13 @@
 #include <cstddef>
 
 class HttpHeaderSkipper {
-public:
+  public:
     // How many leading bytes of this chunk belong to the header: the whole
     // chunk while the header goes on, none once the body has begun.
     size_t HeaderBytes(const char* chunk, size_t size);
     bool InBody() const { return inBody_; }
 
-private:
+  private:
     int lineFeeds_ = 0;
     bool inBody_ = false;
 };

@@ -8,7 +8,7 @@
 
 template <typename T>
 class FixedDeque {
-public:
+  public:
     explicit FixedDeque(int32_t capacity = 0) { Allocate(capacity); }
     FixedDeque(const FixedDeque&) = delete;
     FixedDeque& operator=(const FixedDeque&) = delete;
@@ -98,7 +98,9 @@ public:
     }
 
     const T& Back() const { return slots_[Wrap(tail_ - 1 + capacity_)]; }  // only when not empty
-    const T& At(int32_t position) const { return slots_[Slot(position)]; }  // 0 <= position < Size()
+    const T& At(int32_t position) const {
+        return slots_[Slot(position)];
+    }  // 0 <= position < Size()
     int32_t Size() const {
         if (empty_) return 0;
         const int32_t span = tail_ - head_;
@@ -112,7 +114,7 @@ public:
         empty_ = true;
     }
 
-private:
+  private:
     int32_t Wrap(int32_t index) const { return index >= capacity_ ? index - capacity_ : index; }
     int32_t Slot(int32_t position) const { return Wrap(head_ + position); }
 

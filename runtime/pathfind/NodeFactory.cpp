@@ -2,7 +2,9 @@
 
 #include <new>
 
-NodeFactory::~NodeFactory() { Release(); }
+NodeFactory::~NodeFactory() {
+    Release();
+}
 
 bool NodeFactory::Create(int32_t capacity) {
     Release();
@@ -21,7 +23,9 @@ bool NodeFactory::Create(int32_t capacity) {
     return true;
 }
 
-Node* NodeFactory::NewNode() { return next_ < capacity_ ? nodes_[next_++] : nullptr; }
+Node* NodeFactory::NewNode() {
+    return next_ < capacity_ ? nodes_[next_++] : nullptr;
+}
 
 void NodeFactory::Release() {
     for (int32_t i = 0; i < capacity_; ++i) delete nodes_[i];

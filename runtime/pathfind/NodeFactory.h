@@ -7,7 +7,7 @@
 #include "runtime/pathfind/Node.h"
 
 class NodeFactory {
-public:
+  public:
     NodeFactory() = default;
     NodeFactory(const NodeFactory&) = delete;
     NodeFactory& operator=(const NodeFactory&) = delete;
@@ -20,7 +20,7 @@ public:
     int32_t Capacity() const { return capacity_; }
     int32_t Used() const { return next_; }
 
-private:
+  private:
     void Release();
 
     int32_t capacity_ = 0;

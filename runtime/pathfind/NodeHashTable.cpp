@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <new>
 
-NodeHashTable::~NodeHashTable() { delete[] buckets_; }
+NodeHashTable::~NodeHashTable() {
+    delete[] buckets_;
+}
 
 bool NodeHashTable::Create(int32_t exponent) {
     delete[] buckets_;

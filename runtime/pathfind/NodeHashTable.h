@@ -8,7 +8,7 @@
 #include "runtime/pathfind/Node.h"
 
 class NodeHashTable {
-public:
+  public:
     static constexpr int32_t kLargestExponent = 24;
 
     NodeHashTable() = default;
@@ -31,7 +31,7 @@ public:
     int32_t BucketCount() const { return buckets_ ? 1 << exponent_ : 0; }
     int32_t BucketOf(int32_t x, int32_t y) const;
 
-private:
+  private:
     Node** buckets_ = nullptr;
     int32_t exponent_ = 0;
     Node** foundLink_ = nullptr;  // the link that points at the last found node

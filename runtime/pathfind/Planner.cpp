@@ -26,10 +26,9 @@ float* ConvertCostGrid(const double* cells, int64_t count) {
     for (int64_t i = 0; i < count; ++i) {
         const double value = cells[i];
         // Not-a-number is no cost either; values beyond a float's range keep its largest.
-        float cost = !(value > 0) ? Planner::kWall
-                     : value > std::numeric_limits<float>::max()
-                         ? std::numeric_limits<float>::max()
-                         : static_cast<float>(value);
+        float cost = !(value > 0)                                ? Planner::kWall
+                     : value > std::numeric_limits<float>::max() ? std::numeric_limits<float>::max()
+                                                                 : static_cast<float>(value);
         if (!(cost > 0)) cost = Planner::kWall;  // too small for a float
         if (cost > largest) largest = cost;
         costs[i] = cost;
@@ -46,7 +45,9 @@ float* ConvertCostGrid(const double* cells, int64_t count) {
 
 }  // namespace
 
-Planner::~Planner() { delete[] costs_; }
+Planner::~Planner() {
+    delete[] costs_;
+}
 
 bool Planner::SetUp(const SearchParameters& parameters) {
     const SearchParameters& p = parameters;

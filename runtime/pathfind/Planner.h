@@ -28,7 +28,7 @@ struct SearchParameters {
 };
 
 class Planner {
-public:
+  public:
     static constexpr float kWall = -1.0f;
 
     Planner() = default;
@@ -51,7 +51,7 @@ public:
     // The converted cost of entering (x, y): -1 for a wall, else in (1, 2].
     float CellCost(int32_t x, int32_t y) const { return costs_[x + parameters_.width * y]; }
 
-protected:
+  protected:
     bool idle_ = true;
     NodeFactory pool_;
     SearchParameters parameters_;
@@ -63,7 +63,7 @@ protected:
 };
 
 class AStarPlanner : public Planner {
-public:
+  public:
     static constexpr float kDiagonalFactor = 1.4142137f;
 
     AStarPlanner() = default;
@@ -72,7 +72,7 @@ public:
     void StartSearch() override;
     bool Search() override;
 
-private:
+  private:
     void Expand(Node* node);
     void Visit(Node* from, int32_t x, int32_t y, bool diagonal);
     void Reopen(Node* node, Node* parent, int32_t x, int32_t y, float g, float f);

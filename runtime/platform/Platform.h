@@ -11,8 +11,8 @@
 namespace platform {
 
 // ---------------------------------------------------------------- start-up
-bool Init();  // SDL video, events, joystick; idempotent
-void Quit();  // closes everything SDL opened
+bool Init();                              // SDL video, events, joystick; idempotent
+void Quit();                              // closes everything SDL opened
 [[noreturn]] void ExitProcess(int code);  // flushes stdio, ends the process
 
 // Tests observe what the runtime asks of the system (windows destroyed,
@@ -24,8 +24,8 @@ void Trace(const char* event);
 
 // ---------------------------------------------------------------- clock
 uint64_t PerformanceCounter();
-uint64_t PerformanceFrequency();     // 0 when there is no counter
-uint32_t TimeGetTime();              // milliseconds since an arbitrary origin
+uint64_t PerformanceFrequency();  // 0 when there is no counter
+uint32_t TimeGetTime();           // milliseconds since an arbitrary origin
 void Sleep(uint32_t ms);
 void ForceNoPerformanceCounter(bool on);  // test switch: the multimedia timer path
 
@@ -37,7 +37,7 @@ struct PixelFormatRequest {
     int colourBits = 0;  // 0: desktop depth
     int depthBits = 24;
     int stencilBits = 8;
-    int samples = 0;     // 0: no multisampling
+    int samples = 0;  // 0: no multisampling
     bool doubleBuffer = true;
 };
 
@@ -148,8 +148,8 @@ void InjectText(const char* utf8);
 
 // ---------------------------------------------------------------- keyboard
 // Key codes are the PC set-1 scan codes (extended keys 128 + code).
-bool KeyDownByCode(int keyCode);     // from the pumped events
-void ReadKeyCodeState(uint8_t out[256]);  // bit 7 set = held
+bool KeyDownByCode(int keyCode);           // from the pumped events
+void ReadKeyCodeState(uint8_t out[256]);   // bit 7 set = held
 int KeyCodeFromScancode(int sdlScancode);  // 0 when the key has no code
 int ScancodeFromKeyCode(int keyCode);      // 0 when unknown
 // Virtual-key view of the same state, for the fallback paths.
@@ -167,9 +167,9 @@ void EnableKeyboardEvents(bool on);
 
 // ---------------------------------------------------------------- mouse
 struct MouseSample {
-    int x = 0, y = 0;        // pointer position in client pixels
-    int dx = 0, dy = 0;      // relative motion since the last sample
-    int wheel = 0;           // wheel steps since the last sample
+    int x = 0, y = 0;    // pointer position in client pixels
+    int dx = 0, dy = 0;  // relative motion since the last sample
+    int wheel = 0;       // wheel steps since the last sample
     bool left = false, right = false, middle = false;
 };
 MouseSample TakeMouseSample();  // pumps, returns and clears the motion
@@ -195,7 +195,7 @@ std::string JoystickName(void* joystick);
 int JoystickAxisCount(void* joystick);
 int JoystickAxis(void* joystick, int axis);  // -32768..32767
 int JoystickHatCount(void* joystick);
-int JoystickHat(void* joystick, int hat);    // hundredths of a degree, -1 centred
+int JoystickHat(void* joystick, int hat);  // hundredths of a degree, -1 centred
 int JoystickButtonCount(void* joystick);
 bool JoystickButton(void* joystick, int button);
 bool JoystickHasRumble(void* joystick);
@@ -237,8 +237,8 @@ bool RenameFile(const char* from, const char* to);
 bool FileExists(const char* path);
 bool MakePrivateDirectory(const char* path);  // mode 0700; true when it exists as ours
 bool RemoveDirectory(const char* path);       // only an empty one
-std::string TempFolder();     // $TMPDIR or /tmp, with a trailing "/"
-std::string ProgramPath();    // the running executable
+std::string TempFolder();                     // $TMPDIR or /tmp, with a trailing "/"
+std::string ProgramPath();                    // the running executable
 bool ChangeDirectory(const char* path);
 std::string CurrentDirectory();
 int ProcessId();
@@ -254,17 +254,17 @@ using AudioCallback = void (*)(void* user, int16_t* frames, int frameCount);
 // Opens the default device, paused until PauseAudio(output, false); null (and
 // `error` filled) when there is no device, which the runtime takes as silence.
 AudioOutput* OpenAudio(AudioCallback callback, void* user, std::string* error);
-void LockAudio(AudioOutput* output);    // the callback does not run while locked
+void LockAudio(AudioOutput* output);  // the callback does not run while locked
 void UnlockAudio(AudioOutput* output);
 void PauseAudio(AudioOutput* output, bool paused);  // paused: silence, no callbacks
-void CloseAudio(AudioOutput* output);   // waits for the callback to end; traces "close audio"
-std::string AudioDriverName();          // the driver in use, empty when none
+void CloseAudio(AudioOutput* output);  // waits for the callback to end; traces "close audio"
+std::string AudioDriverName();         // the driver in use, empty when none
 
 // ---------------------------------------------------------------- music
 // A piece of music streamed from a file (WAV, OGG, MP3, FLAC, modules), on an
 // output of its own. Each request traces one line ("music play", "music
 // rewind", "music stop", "music volume N", "music close").
-struct MusicStream;  // opaque
+struct MusicStream;                        // opaque
 MusicStream* OpenMusic(const char* path);  // null when no decoder takes the file
 void CloseMusic(MusicStream* music);
 double MusicLengthMs(MusicStream* music);  // 0 when the length is unknown
@@ -276,8 +276,8 @@ bool MusicStreamPlaying(MusicStream* music);
 
 // ---------------------------------------------------------------- processes, machine
 bool StartProcess(const char* commandLine);  // through /bin/sh -c, detached
-uint32_t MachineSerial();                     // stable per machine
-int BatteryPercent();                         // 0..100, or 255 when unknown
+uint32_t MachineSerial();                    // stable per machine
+int BatteryPercent();                        // 0..100, or 255 when unknown
 
 // ---------------------------------------------------------------- sockets
 // A small TCP layer over POSIX sockets in place of the original socket
@@ -293,7 +293,7 @@ constexpr Socket kNoSocket = -1;
 constexpr long long kSocketError = -1;       // a read or write that failed
 constexpr long long kSocketPeerClosed = -2;  // the peer ended the connection in order
 
-bool InitSockets();      // counted; each success wants one ShutdownSockets
+bool InitSockets();  // counted; each success wants one ShutdownSockets
 void ShutdownSockets();
 int SocketLayerUsers();  // InitSockets calls not yet balanced by ShutdownSockets
 // A host name or dotted numeric address; false when it does not resolve.

@@ -31,10 +31,14 @@ bool SerialFromMachineId(const std::string& text, uint32_t* serial) {
         for (int digit = 0; digit < 8; ++digit) {
             const char c = text[word * 8 + digit];
             int nibble;
-            if (c >= '0' && c <= '9') nibble = c - '0';
-            else if (c >= 'a' && c <= 'f') nibble = c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') nibble = c - 'A' + 10;
-            else return false;
+            if (c >= '0' && c <= '9')
+                nibble = c - '0';
+            else if (c >= 'a' && c <= 'f')
+                nibble = c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F')
+                nibble = c - 'A' + 10;
+            else
+                return false;
             value = value << 4 | static_cast<uint32_t>(nibble);
         }
         folded ^= value;

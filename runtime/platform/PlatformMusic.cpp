@@ -63,6 +63,8 @@ void SetMusicStreamVolume(MusicStream* music, int volume) {
     Mix_VolumeMusic(clamped * MIX_MAX_VOLUME / 1000);
 }
 
-bool MusicStreamPlaying(MusicStream* music) { return music && Mix_PlayingMusic(); }
+bool MusicStreamPlaying(MusicStream* music) {
+    return music && Mix_PlayingMusic();
+}
 
 }  // namespace platform

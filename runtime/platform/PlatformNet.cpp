@@ -32,7 +32,9 @@ void ShutdownSockets() {
     Trace("socket layer shutdown");
 }
 
-int SocketLayerUsers() { return gSocketLayerUsers.load(); }
+int SocketLayerUsers() {
+    return gSocketLayerUsers.load();
+}
 
 bool ResolveAddress(const char* name, NetAddress* out) {
     if (!out) return false;

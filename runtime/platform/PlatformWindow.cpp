@@ -100,12 +100,16 @@ void Translate(const SDL_Event& e) {
 }  // namespace
 
 namespace detail {
-SDL_Window* NativeWindow(Window* window) { return window ? window->sdl : nullptr; }
+SDL_Window* NativeWindow(Window* window) {
+    return window ? window->sdl : nullptr;
+}
 }  // namespace detail
 
 // ---------------------------------------------------------------- start-up
 
-void SetTraceHook(TraceHook hook) { gTraceHook = hook; }
+void SetTraceHook(TraceHook hook) {
+    gTraceHook = hook;
+}
 void Trace(const char* event) {
     if (gTraceHook) gTraceHook(event);
 }
@@ -144,11 +148,21 @@ void ExitProcess(int code) {
 
 // ---------------------------------------------------------------- clock
 
-uint64_t PerformanceCounter() { return SDL_GetPerformanceCounter(); }
-uint64_t PerformanceFrequency() { return gNoCounter ? 0 : SDL_GetPerformanceFrequency(); }
-uint32_t TimeGetTime() { return SDL_GetTicks(); }
-void Sleep(uint32_t ms) { SDL_Delay(ms); }
-void ForceNoPerformanceCounter(bool on) { gNoCounter = on; }
+uint64_t PerformanceCounter() {
+    return SDL_GetPerformanceCounter();
+}
+uint64_t PerformanceFrequency() {
+    return gNoCounter ? 0 : SDL_GetPerformanceFrequency();
+}
+uint32_t TimeGetTime() {
+    return SDL_GetTicks();
+}
+void Sleep(uint32_t ms) {
+    SDL_Delay(ms);
+}
+void ForceNoPerformanceCounter(bool on) {
+    gNoCounter = on;
+}
 
 // ---------------------------------------------------------------- window
 
@@ -170,9 +184,15 @@ int DesktopBitsPerPixel() {
     return bits == 24 ? 32 : (bits ? bits : 32);
 }
 // SDL sizes the client area itself and the window manager adds the frame.
-int CaptionHeight() { return 0; }
-int BorderWidth() { return 0; }
-int BorderHeight() { return 0; }
+int CaptionHeight() {
+    return 0;
+}
+int BorderWidth() {
+    return 0;
+}
+int BorderHeight() {
+    return 0;
+}
 
 static void ApplyFormat(const PixelFormatRequest& format) {
     SDL_GL_ResetAttributes();
@@ -195,9 +215,9 @@ Window* CreateGameWindow(const char* caption, int x, int y, int width, int heigh
         return nullptr;
     }
     ApplyFormat(format);
-    SDL_Window* sdl = SDL_CreateWindow(caption, x, y, width > 0 ? width : 640,
-                                       height > 0 ? height : 480,
-                                       SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    SDL_Window* sdl =
+        SDL_CreateWindow(caption, x, y, width > 0 ? width : 640, height > 0 ? height : 480,
+                         SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!sdl) {
         if (error) *error = std::string("cannot create the window: ") + SDL_GetError();
         return nullptr;
@@ -288,7 +308,9 @@ void DisableScreenSaver() {
     SDL_DisableScreenSaver();
     gScreenSaverOff = true;
 }
-bool ScreenSaverEnabled() { return SDL_IsScreenSaverEnabled() == SDL_TRUE; }
+bool ScreenSaverEnabled() {
+    return SDL_IsScreenSaverEnabled() == SDL_TRUE;
+}
 
 bool MultisampleFormatAvailable(int samples) {
     if (!Init()) return false;
@@ -296,8 +318,7 @@ bool MultisampleFormatAvailable(int samples) {
     format.samples = samples;
     ApplyFormat(format);
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
-    SDL_Window* probe =
-        SDL_CreateWindow("", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    SDL_Window* probe = SDL_CreateWindow("", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!probe) return false;
     SDL_Window* oldWindow = SDL_GL_GetCurrentWindow();
     SDL_GLContext oldContext = SDL_GL_GetCurrentContext();
@@ -353,11 +374,19 @@ void Beep() {
 
 // ---------------------------------------------------------------- messages
 
-void SetWindowProcedure(WindowProcedure procedure) { gProcedure = procedure; }
-WindowProcedure GetWindowProcedure() { return gProcedure; }
-intptr_t DefaultWindowProcedure(Window*, uint32_t, uintptr_t, intptr_t) { return 0; }
+void SetWindowProcedure(WindowProcedure procedure) {
+    gProcedure = procedure;
+}
+WindowProcedure GetWindowProcedure() {
+    return gProcedure;
+}
+intptr_t DefaultWindowProcedure(Window*, uint32_t, uintptr_t, intptr_t) {
+    return 0;
+}
 
-void SetPumpHook(PumpHook hook) { gPumpHook = hook; }
+void SetPumpHook(PumpHook hook) {
+    gPumpHook = hook;
+}
 
 void PumpEvents() {
     if (gPumpHook) gPumpHook();
@@ -396,7 +425,9 @@ void DispatchMessage(const Message& message) {
         DefaultWindowProcedure(message.window, message.message, message.wParam, message.lParam);
 }
 
-void PostQuitMessage(int code) { Post(nullptr, kMsgQuit, static_cast<uintptr_t>(code), 0); }
+void PostQuitMessage(int code) {
+    Post(nullptr, kMsgQuit, static_cast<uintptr_t>(code), 0);
+}
 
 static uint32_t FocusWindowId() {
     return gLastWindow && gLastWindow->sdl ? SDL_GetWindowID(gLastWindow->sdl) : 0;

@@ -52,7 +52,9 @@ uint32_t SoundBuffer::GetStatus() const {
     return kStatusPlaying | (looping_ ? kStatusLooping : 0);
 }
 
-bool SoundBuffer::Restore() { return true; }
+bool SoundBuffer::Restore() {
+    return true;
+}
 
 bool SoundBuffer::SetVolume(int32_t volume) {
     if (volume < kVolumeMin || volume > kVolumeMax) return false;

@@ -11,7 +11,7 @@
 class SoundMixer;
 
 class SoundBuffer {
-public:
+  public:
     static constexpr int32_t kVolumeMin = -10000;  // silent
     static constexpr int32_t kVolumeMax = 0;       // as recorded
     static constexpr int32_t kPanLeft = -10000;    // right side silent
@@ -31,9 +31,9 @@ public:
     bool SetCurrentPosition(uint32_t frame);  // false past the last frame
     uint32_t GetCurrentPosition() const;
     uint32_t GetStatus() const;
-    bool Restore();                           // nothing is ever lost here
-    bool SetVolume(int32_t volume);           // false outside kVolumeMin..kVolumeMax
-    bool SetPan(int32_t pan);                 // false outside kPanLeft..kPanRight
+    bool Restore();                  // nothing is ever lost here
+    bool SetVolume(int32_t volume);  // false outside kVolumeMin..kVolumeMax
+    bool SetPan(int32_t pan);        // false outside kPanLeft..kPanRight
     int32_t GetVolume() const;
     int32_t GetPan() const;
     const std::shared_ptr<const SampleFrames>& Frames() const { return frames_; }
@@ -45,7 +45,7 @@ public:
     void MixInto(float* mix, int frameCount, int outputRate);
     void DetachFromMixer() { mixer_ = nullptr; }
 
-private:
+  private:
     ~SoundBuffer() = default;  // only Release ends a buffer
     void UpdateGains();
     bool StopAtEnd();  // a one-shot voice past its end stops and rewinds

@@ -28,7 +28,9 @@ SoundSlot* AddressedSlot(int number) {
     return &gEngine.soundSlots[std::min(number, kLastSlot)];
 }
 
-bool DeviceHasInterface() { return gEngine.soundDevice && gEngine.soundDevice->mixer; }
+bool DeviceHasInterface() {
+    return gEngine.soundDevice && gEngine.soundDevice->mixer;
+}
 
 void DuplicateVoices(SoundSlot* slot) {
     for (int i = 1; i < slot->voiceCount; ++i)

@@ -5,7 +5,9 @@
 
 #include "runtime/values/RtString.h"
 
-double LoadSoundFile(const RtString& fileName, double slot, double voices);  // 1 loaded; 0 leaves the slot empty; voices 1..4
-double PlaySoundSlot(double slot, double pan, double volume);  // pan -1..1 (1 silences the left), volume 0..1; channel or -1
-double IsChannelPlaying(double channel);                       // 1 while that voice sounds, else 0
-void StopAllSounds();                                          // stops and rewinds every voice of slots 0..127
+double LoadSoundFile(const RtString& fileName, double slot,
+                     double voices);  // 1 loaded; 0 leaves the slot empty; voices 1..4
+double PlaySoundSlot(double slot, double pan,
+                     double volume);  // pan -1..1 (1 silences the left), volume 0..1; channel or -1
+double IsChannelPlaying(double channel);  // 1 while that voice sounds, else 0
+void StopAllSounds();                     // stops and rewinds every voice of slots 0..127

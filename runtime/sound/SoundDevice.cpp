@@ -12,7 +12,9 @@ void MixOutput(void* user, int16_t* frames, int frameCount) {
     static_cast<SoundMixer*>(user)->Render(frames, frameCount);
 }
 
-void LockOutput(void* output) { platform::LockAudio(static_cast<platform::AudioOutput*>(output)); }
+void LockOutput(void* output) {
+    platform::LockAudio(static_cast<platform::AudioOutput*>(output));
+}
 
 void UnlockOutput(void* output) {
     platform::UnlockAudio(static_cast<platform::AudioOutput*>(output));
@@ -56,13 +58,21 @@ void ReleaseSoundDevice(SoundDevice* device) {
     }
 }
 
-SoundDevice::~SoundDevice() { ReleaseSoundDevice(this); }
+SoundDevice::~SoundDevice() {
+    ReleaseSoundDevice(this);
+}
 
-bool SoundDevice::Initialise(platform::Window* newWindow) { return InitSoundDevice(this, newWindow); }
+bool SoundDevice::Initialise(platform::Window* newWindow) {
+    return InitSoundDevice(this, newWindow);
+}
 
-void SoundDevice::SetWindow(platform::Window* newWindow) { SetSoundWindow(this, newWindow); }
+void SoundDevice::SetWindow(platform::Window* newWindow) {
+    SetSoundWindow(this, newWindow);
+}
 
-void SoundDevice::Release() { ReleaseSoundDevice(this); }
+void SoundDevice::Release() {
+    ReleaseSoundDevice(this);
+}
 
 SoundBuffer* SoundDevice::CreateSoundBuffer(std::shared_ptr<const SampleFrames> frames) {
     return mixer ? mixer->CreateBuffer(std::move(frames)) : nullptr;
@@ -72,4 +82,6 @@ SoundBuffer* SoundDevice::DuplicateSoundBuffer(const SoundBuffer* original) {
     return mixer ? mixer->DuplicateBuffer(original) : nullptr;
 }
 
-void SoundDevice::PauseOutput(bool paused) { platform::PauseAudio(output, paused); }
+void SoundDevice::PauseOutput(bool paused) {
+    platform::PauseAudio(output, paused);
+}

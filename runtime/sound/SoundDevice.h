@@ -30,9 +30,9 @@ struct SoundDevice {
     // render frames itself with `mixer->Render`.
     void PauseOutput(bool paused);
 
-    SoundMixer* mixer = nullptr;                // the interface
+    SoundMixer* mixer = nullptr;  // the interface
     platform::AudioOutput* output = nullptr;
-    platform::Window* window = nullptr;         // the window sound cooperates with
+    platform::Window* window = nullptr;  // the window sound cooperates with
 };
 
 bool InitSoundDevice(SoundDevice* device, platform::Window* window);

@@ -13,7 +13,7 @@
 constexpr int kMixRate = 22050;
 
 class SoundMixer {
-public:
+  public:
     using LockFunction = void (*)(void* context);
 
     explicit SoundMixer(int outputRate = kMixRate) : outputRate_(outputRate) {}
@@ -35,7 +35,7 @@ public:
     int OutputRate() const { return outputRate_; }
     size_t BufferCount() const { return buffers_.size(); }
 
-private:
+  private:
     friend class SoundBuffer;
     void Remove(SoundBuffer* buffer);
 
@@ -48,7 +48,7 @@ private:
 
 // Holds the mixer's lock for a scope; nothing without a mixer.
 class MixerGuard {
-public:
+  public:
     explicit MixerGuard(SoundMixer* mixer) : mixer_(mixer) {
         if (mixer_) mixer_->Lock();
     }
@@ -58,6 +58,6 @@ public:
     MixerGuard(const MixerGuard&) = delete;
     MixerGuard& operator=(const MixerGuard&) = delete;
 
-private:
+  private:
     SoundMixer* mixer_;
 };

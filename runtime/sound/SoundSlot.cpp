@@ -9,7 +9,9 @@
 
 namespace {
 
-bool IsPlaying(uint32_t status) { return (status & SoundBuffer::kStatusPlaying) != 0; }
+bool IsPlaying(uint32_t status) {
+    return (status & SoundBuffer::kStatusPlaying) != 0;
+}
 
 // Volume 0..100 as an attenuation: 100 is full, 0 silent, linear in decibels.
 int32_t VolumeAttenuation(int32_t volume) {
@@ -20,7 +22,9 @@ int32_t VolumeAttenuation(int32_t volume) {
 
 }  // namespace
 
-SoundSlot::~SoundSlot() { FreeSlot(); }
+SoundSlot::~SoundSlot() {
+    FreeSlot();
+}
 
 bool SoundSlot::LoadWave() {
     auto frames = std::make_shared<SampleFrames>();

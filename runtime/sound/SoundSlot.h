@@ -18,16 +18,16 @@ struct SoundSlot {
     SoundSlot(const SoundSlot&) = delete;
     SoundSlot& operator=(const SoundSlot&) = delete;
 
-    bool LoadWave();                   // the file name into voice 0
-    SoundBuffer* PickVoice();          // the voice for the next play, or null
+    bool LoadWave();           // the file name into voice 0
+    SoundBuffer* PickVoice();  // the voice for the next play, or null
     int PlayVoice(int32_t pan, int32_t volume, uint32_t flags);  // voice index or -1
     bool IsVoicePlaying(int voice);
     bool StopSlot();
     void FreeSlot();
 
-    int voiceCount = 0;                // 0 = empty
-    int currentVoice = 0;              // the round-robin position
-    const char* fileName = nullptr;    // only while loading
-    SoundDevice* device = nullptr;     // none when the buffer could not be made
+    int voiceCount = 0;              // 0 = empty
+    int currentVoice = 0;            // the round-robin position
+    const char* fileName = nullptr;  // only while loading
+    SoundDevice* device = nullptr;   // none when the buffer could not be made
     SoundBuffer* voices[kMaxVoices] = {};
 };

@@ -23,7 +23,9 @@ struct WaveFormat {
     int bitsPerSample = 0;
 };
 
-bool TagIs(const uint8_t* tag, const char* name) { return std::memcmp(tag, name, 4) == 0; }
+bool TagIs(const uint8_t* tag, const char* name) {
+    return std::memcmp(tag, name, 4) == 0;
+}
 
 bool IsPcm(const uint8_t* body, size_t size) {
     const uint16_t tag = GetLe16(body);
@@ -80,7 +82,7 @@ bool ReadSamples(WaveSource& source, uint64_t offset, uint32_t size, const WaveF
 }
 
 class FileSource : public WaveSource {
-public:
+  public:
     explicit FileSource(platform::FileHandle file) : file_(file) {
         const long long size = platform::FileSize(file);
         size_ = size > 0 ? static_cast<uint64_t>(size) : 0;
@@ -92,13 +94,13 @@ public:
         return platform::ReadFile(file_, buffer, bytes) == static_cast<long long>(bytes);
     }
 
-private:
+  private:
     platform::FileHandle file_;
     uint64_t size_ = 0;
 };
 
 class MemorySource : public WaveSource {
-public:
+  public:
     MemorySource(const uint8_t* data, size_t size) : data_(data), size_(size) {}
     uint64_t Size() const override { return size_; }
     bool ReadAt(uint64_t offset, void* buffer, size_t bytes) override {
@@ -107,7 +109,7 @@ public:
         return true;
     }
 
-private:
+  private:
     const uint8_t* data_;
     size_t size_;
 };
@@ -127,7 +129,8 @@ bool ReadWave(WaveSource& source, SampleFrames* out) {
         if (!source.ReadAt(offset, chunk, sizeof chunk)) return false;
         const uint32_t bodySize = GetLe32(chunk + 4);
         const uint64_t body = offset + 8;
-        if (TagIs(chunk, "data")) return haveFormat && ReadSamples(source, body, bodySize, format, out);
+        if (TagIs(chunk, "data"))
+            return haveFormat && ReadSamples(source, body, bodySize, format, out);
         if (bodySize > size - body) return false;
         if (TagIs(chunk, "fmt ")) {
             if (!ReadFormat(source, body, bodySize, &format)) return false;

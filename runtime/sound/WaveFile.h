@@ -22,7 +22,7 @@ constexpr uint32_t kMaxSampleBytes = 0x0FFFFFFF;
 
 // Where a WAV file is read from: a platform file or bytes in memory.
 class WaveSource {
-public:
+  public:
     virtual ~WaveSource() = default;
     virtual uint64_t Size() const = 0;
     // Reads exactly `bytes` at `offset`; false when fewer are there.

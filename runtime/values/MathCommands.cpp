@@ -11,20 +11,30 @@ constexpr double kRadiansPerDegree = 0.017453292519943295;
 constexpr double kDegreesPerRadian = 57.29577951308232;
 }  // namespace
 
-double TextLength(const RtString& text) { return text.Length(); }
+double TextLength(const RtString& text) {
+    return text.Length();
+}
 
 double NumberTextLength(double x) {
     char text[32];
     return WriteNumberText(x, text);
 }
 
-double SinDeg(double x) { return std::sin(x * kRadiansPerDegree); }
+double SinDeg(double x) {
+    return std::sin(x * kRadiansPerDegree);
+}
 
-double CosDeg(double x) { return std::cos(x * kRadiansPerDegree); }
+double CosDeg(double x) {
+    return std::cos(x * kRadiansPerDegree);
+}
 
-double TanDeg(double x) { return std::tan(x * kRadiansPerDegree); }
+double TanDeg(double x) {
+    return std::tan(x * kRadiansPerDegree);
+}
 
-double Atan2Deg(double y, double x) { return std::atan2(y, x) * kDegreesPerRadian; }
+double Atan2Deg(double y, double x) {
+    return std::atan2(y, x) * kDegreesPerRadian;
+}
 
 double AsinDeg(double x) {
     if (x >= 1) return 90;
@@ -38,11 +48,17 @@ double AcosDeg(double x) {
     return std::acos(x) * kDegreesPerRadian;
 }
 
-double Power(double x, double y) { return std::pow(x, y); }
+double Power(double x, double y) {
+    return std::pow(x, y);
+}
 
-double SquareRoot(double x) { return std::sqrt(x); }
+double SquareRoot(double x) {
+    return std::sqrt(x);
+}
 
-double AbsValue(double x) { return x < 0 ? -x : x; }
+double AbsValue(double x) {
+    return x < 0 ? -x : x;
+}
 
 double IntMod(double a, double b) {
     if (b == 0) return 0;

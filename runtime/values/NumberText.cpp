@@ -65,8 +65,8 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
 // have carried into the next power of ten; those rare values take the exact path.
 void FastRoundedDigits(double magnitude, RoundedDigits* out) {
     char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, magnitude,
-                                      std::chars_format::scientific, 16);
+    const auto result =
+        std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific, 16);
     *result.ptr = 0;
     char digits[18];
     digits[0] = text[0];
@@ -74,8 +74,8 @@ void FastRoundedDigits(double magnitude, RoundedDigits* out) {
     digits[17] = 0;
     const int exponent = ParseExponent(text + 19);
     if (std::strcmp(digits, "10000000000000000") == 0) {
-        const bool exactPower = exponent >= 0 && exponent <= 22 &&
-                                magnitude == kExactPowersOfTen[exponent];
+        const bool exactPower =
+            exponent >= 0 && exponent <= 22 && magnitude == kExactPowersOfTen[exponent];
         if (!exactPower) return ExactRoundedDigits(magnitude, out);
     } else if (std::strcmp(digits + kSignificant, "5000000") == 0) {
         return ExactRoundedDigits(magnitude, out);
@@ -174,8 +174,12 @@ uint32_t WriteNumberTextWith(double value, char* out, RoundingPath roundDigits) 
     return static_cast<uint32_t>(out - text) + TrimZeros(out, end);
 }
 
-bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The decimal order of a number that does not fit a double: positive for an
 // overflow, negative for an underflow.
@@ -209,7 +213,9 @@ uint32_t WriteIntegerText(int32_t value, char* out) {
     return static_cast<uint32_t>(result.ptr - out);
 }
 
-RtString NumberText(double value) { return RtString(value); }
+RtString NumberText(double value) {
+    return RtString(value);
+}
 
 RtString NumberTextReference(double value) {
     RtString text;
@@ -218,7 +224,9 @@ RtString NumberTextReference(double value) {
     return text;
 }
 
-RtString IntegerText(int32_t value) { return RtString(value); }
+RtString IntegerText(int32_t value) {
+    return RtString(value);
+}
 
 RtString FormatNumber(double width, double decimals, double value) {
     // Clipped so the text always fits the block: a width beyond it cannot be
@@ -278,4 +286,6 @@ double ParseNumber(const char* text) {
     return negative ? -value : value;
 }
 
-double TextToNumber(const RtString& text) { return ParseNumber(text.CStr()); }
+double TextToNumber(const RtString& text) {
+    return ParseNumber(text.CStr());
+}

@@ -6,11 +6,11 @@
 
 #include "runtime/values/RtString.h"
 
-RtString NumberText(double value);            // 0, 1, -2.5, 0.3333333333, 1.e+010, 5.e-002
-RtString IntegerText(int32_t value);          // plain decimal
+RtString NumberText(double value);    // 0, 1, -2.5, 0.3333333333, 1.e+010, 5.e-002
+RtString IntegerText(int32_t value);  // plain decimal
 RtString FormatNumber(double width, double decimals, double value);  // as "%W.Df"
-double TextToNumber(const RtString& text);    // atof rules; "" gives 0
-double ParseNumber(const char* text);         // atof rules on terminated text
+double TextToNumber(const RtString& text);                           // atof rules; "" gives 0
+double ParseNumber(const char* text);  // atof rules on terminated text
 
 // The number text written into `out` (room for 32 bytes); returns its length.
 uint32_t WriteNumberText(double value, char* out);

@@ -21,7 +21,9 @@ constexpr double kElementLimit = 2147483520.0;
     EndProgram();
 }
 
-double CountFactor(double size) { return size >= 1 ? size : 1; }
+double CountFactor(double size) {
+    return size >= 1 ? size : 1;
+}
 
 // The shape a (re)dimensioning asks for: element count and whether the
 // current storage must be given up regardless of its capacity.
@@ -45,7 +47,11 @@ Shape RequestedShape(double a, double b, double c, double d) {
 
 template <typename Array>
 void SetShape(Array& array, const Shape& shape) {
-    array.dimensionCount = shape.d != 0 ? 4 : shape.c != 0 ? 3 : shape.b != 0 ? 2 : shape.a != 0 ? 1 : 0;
+    array.dimensionCount = shape.d != 0   ? 4
+                           : shape.c != 0 ? 3
+                           : shape.b != 0 ? 2
+                           : shape.a != 0 ? 1
+                                          : 0;
     array.size[0] = TruncateInt32(shape.a);
     array.size[1] = TruncateInt32(shape.b);
     array.size[2] = TruncateInt32(shape.c);
@@ -76,18 +82,19 @@ int64_t ElementOffset(const Array& array, int32_t i, int32_t j, int32_t k, int32
 template <typename Array>
 int64_t CountElements(const Array& array) {
     int64_t count = std::max(array.size[0], 0);
-    for (int dimension = 1; dimension < 4; ++dimension)
-        count *= std::max(array.size[dimension], 1);
+    for (int dimension = 1; dimension < 4; ++dimension) count *= std::max(array.size[dimension], 1);
     return std::min<int64_t>(count, array.capacity);
 }
 
 // The loop extent of dimension 1..3 for a size: a dimension of size 0 still
 // has its index 0.
-int32_t Extent(int32_t size) { return size == 0 ? 1 : size; }
+int32_t Extent(int32_t size) {
+    return size == 0 ? 1 : size;
+}
 
 RtString* NewTextBlock(int32_t capacity) {
-    void* block = ::operator new(sizeof(uint64_t) + sizeof(RtString) * static_cast<size_t>(capacity),
-                                 std::nothrow);
+    void* block = ::operator new(
+        sizeof(uint64_t) + sizeof(RtString) * static_cast<size_t>(capacity), std::nothrow);
     if (!block) return nullptr;
     *static_cast<uint64_t*>(block) = static_cast<uint64_t>(capacity);
     RtString* elements = reinterpret_cast<RtString*>(static_cast<uint64_t*>(block) + 1);
@@ -108,7 +115,9 @@ double& RtArray::operator()(ArrayIndex i, ArrayIndex j, ArrayIndex k, ArrayIndex
     return data[ElementOffset(*this, i.value, j.value, k.value, l.value)];
 }
 
-int64_t RtArray::ElementCount() const { return CountElements(*this); }
+int64_t RtArray::ElementCount() const {
+    return CountElements(*this);
+}
 
 void RtArray::Release() {
     if (data != inlineStore) delete[] data;
@@ -123,7 +132,9 @@ RtString& RtTextArray::operator()(ArrayIndex i, ArrayIndex j, ArrayIndex k, Arra
     return data[ElementOffset(*this, i.value, j.value, k.value, l.value)];
 }
 
-int64_t RtTextArray::ElementCount() const { return CountElements(*this); }
+int64_t RtTextArray::ElementCount() const {
+    return CountElements(*this);
+}
 
 void RtTextArray::Release() {
     DeleteTextBlock(data);
@@ -134,7 +145,9 @@ void RtTextArray::Release() {
     capacity = 0;
 }
 
-void CopyElement(double& target, double& source) { target = source; }
+void CopyElement(double& target, double& source) {
+    target = source;
+}
 
 void DimArray(RtArray& array, double a, double b, double c, double d) {
     const Shape shape = RequestedShape(a, b, c, d);
@@ -188,8 +201,8 @@ void RedimArray(RtArray& array, double a, double b, double c, double d) {
                             array.data[i + j * array.stride1 + k * array.stride2 +
                                        l * array.stride3];
     }
-    const bool inlineStorage = !array.data || array.data == array.inlineStore ||
-                               resized.data == resized.inlineStore;
+    const bool inlineStorage =
+        !array.data || array.data == array.inlineStore || resized.data == resized.inlineStore;
     if (inlineStorage) {
         DimArray(array, resized.size[0], resized.size[1], resized.size[2], resized.size[3]);
         std::copy(resized.data, resized.data + resized.ElementCount(), array.data);
@@ -244,6 +257,5 @@ void CopyArrayRow(RtArray& array, double target, double source, ElementOperation
 void CopyArray(RtArray& array, const RtArray& source) {
     if (&array == &source) return;
     DimArray(array, source.size[0], source.size[1], source.size[2], source.size[3]);
-    if (source.data)
-        std::copy(source.data, source.data + source.ElementCount(), array.data);
+    if (source.data) std::copy(source.data, source.data + source.ElementCount(), array.data);
 }

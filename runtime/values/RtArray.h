@@ -18,12 +18,12 @@ struct ArrayIndex {
     template <std::integral T>
     ArrayIndex(T index)
         : value(index >= -2147483647 - 1 && index <= 2147483647 ? static_cast<int32_t>(index)
-                                                                 : -2147483647 - 1) {}
+                                                                : -2147483647 - 1) {}
     int32_t value;
 };
 
 class RtArray {
-public:
+  public:
     static constexpr int kInlineElements = 16;
 
     RtArray() = default;
@@ -47,7 +47,7 @@ public:
 };
 
 class RtTextArray {
-public:
+  public:
     RtTextArray() = default;
     RtTextArray(const RtTextArray&) = delete;
     RtTextArray& operator=(const RtTextArray&) = delete;
@@ -72,8 +72,9 @@ void CopyElement(double& target, double& source);
 
 void DimArray(RtArray& array, double a, double b = 0, double c = 0, double d = 0);  // all 0
 void DimTextArray(RtTextArray& array, double a, double b = 0, double c = 0, double d = 0);
-void RedimArray(RtArray& array, double a, double b = 0, double c = 0, double d = 0);  // keeps overlap
-double ArrayBound(const RtArray& array, double dimension);          // size of dimension 0..3, else 0
+void RedimArray(RtArray& array, double a, double b = 0, double c = 0,
+                double d = 0);                              // keeps overlap
+double ArrayBound(const RtArray& array, double dimension);  // size of dimension 0..3, else 0
 double TextArrayBound(const RtTextArray& array, double dimension);
 void FillArrayFromList(RtArray& array, double count, const double* list);
 void FillArrayFromList(RtArray& array, std::initializer_list<double> list);

@@ -27,17 +27,29 @@ bool PointsInto(const char* text, const char* block, uint32_t size) {
 
 RtString::RtString() : buffer(gEmptyText), capacity(0), length(0) {}
 
-RtString::RtString(const char* text) : RtString() { *this = text; }
+RtString::RtString(const char* text) : RtString() {
+    *this = text;
+}
 
-RtString::RtString(const RtString& other) : RtString() { *this = other; }
+RtString::RtString(const RtString& other) : RtString() {
+    *this = other;
+}
 
-RtString::RtString(int32_t number) : RtString() { *this = number; }
+RtString::RtString(int32_t number) : RtString() {
+    *this = number;
+}
 
-RtString::RtString(float number) : RtString() { *this = number; }
+RtString::RtString(float number) : RtString() {
+    *this = number;
+}
 
-RtString::RtString(double number) : RtString() { *this = number; }
+RtString::RtString(double number) : RtString() {
+    *this = number;
+}
 
-RtString::~RtString() { Clear(); }
+RtString::~RtString() {
+    Clear();
+}
 
 void RtString::Clear() {
     if (capacity) delete[] buffer;
@@ -62,7 +74,9 @@ void RtString::Reserve(uint32_t n) {
     capacity = newCapacity;
 }
 
-const char* RtString::CStr() const { return length ? buffer : gEmptyText; }
+const char* RtString::CStr() const {
+    return length ? buffer : gEmptyText;
+}
 
 char* RtString::Buffer(uint32_t n) {
     Reserve(n);
@@ -167,11 +181,17 @@ RtString& RtString::operator+=(const RtString& other) {
     return *this;
 }
 
-RtString& RtString::operator+=(int32_t number) { return *this += RtString(number); }
+RtString& RtString::operator+=(int32_t number) {
+    return *this += RtString(number);
+}
 
-RtString& RtString::operator+=(float number) { return *this += RtString(number); }
+RtString& RtString::operator+=(float number) {
+    return *this += RtString(number);
+}
 
-RtString& RtString::operator+=(double number) { return *this += RtString(number); }
+RtString& RtString::operator+=(double number) {
+    return *this += RtString(number);
+}
 
 RtString operator+(const RtString& left, const RtString& right) {
     RtString result(left);
@@ -195,9 +215,10 @@ int CompareText(const char* left, const char* right) {
     return std::strcmp(left ? left : gEmptyText, right ? right : gEmptyText);
 }
 
-double TextNumberValue(const RtString& text) { return TextToNumber(text); }
+double TextNumberValue(const RtString& text) {
+    return TextToNumber(text);
+}
 
 double operator==(const RtString& left, const RtString& right) {
-    return left.length == right.length && CompareText(left.CStr(), right.CStr()) == 0 ? 1.0
-                                                                                      : 0.0;
+    return left.length == right.length && CompareText(left.CStr(), right.CStr()) == 0 ? 1.0 : 0.0;
 }

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 class RtString {
-public:
+  public:
     RtString();
     RtString(const char* text);
     RtString(const RtString& other);
@@ -27,12 +27,12 @@ public:
     RtString& operator+=(float number);
     RtString& operator+=(double number);
 
-    void Clear();                  // frees the block; buffer null, capacity and length 0
-    void Reserve(uint32_t n);      // makes room for n bytes and the terminator
-    const char* CStr() const;      // never null, also after Clear
+    void Clear();              // frees the block; buffer null, capacity and length 0
+    void Reserve(uint32_t n);  // makes room for n bytes and the terminator
+    const char* CStr() const;  // never null, also after Clear
     uint32_t Length() const { return length; }
-    char* Buffer(uint32_t n);      // writable room for a platform call; then SyncLength
-    void SyncLength();             // length = bytes before the first NUL
+    char* Buffer(uint32_t n);             // writable room for a platform call; then SyncLength
+    void SyncLength();                    // length = bytes before the first NUL
     int CharAt(uint32_t position) const;  // the byte read as signed; 0 when empty
     void SetCharAt(uint32_t position, char byte);
     void CutAt(uint32_t position);
@@ -41,7 +41,7 @@ public:
     uint32_t capacity;
     uint32_t length;
 
-private:
+  private:
     void AssignNumberText(double number);
 };
 
@@ -74,20 +74,20 @@ int CompareText(const char* left, const char* right);  // strcmp, null read as "
 double TextNumberValue(const RtString& text);
 double operator==(const RtString& left, const RtString& right);
 
-#define QUORBEL_TEXT_COMPARISON(op)                                                    \
-    inline double operator op(const RtString& left, const char* right) {               \
-        return CompareText(left.CStr(), right) op 0 ? 1.0 : 0.0;                       \
-    }                                                                                  \
-    inline double operator op(const char* left, const RtString& right) {               \
-        return CompareText(left, right.CStr()) op 0 ? 1.0 : 0.0;                       \
-    }                                                                                  \
-    template <RtNumber N>                                                              \
-    double operator op(const RtString& left, N right) {                                \
-        return TextNumberValue(left) op static_cast<double>(right) ? 1.0 : 0.0;        \
-    }                                                                                  \
-    template <RtNumber N>                                                              \
-    double operator op(N left, const RtString& right) {                                \
-        return static_cast<double>(left) op TextNumberValue(right) ? 1.0 : 0.0;        \
+#define QUORBEL_TEXT_COMPARISON(op)                                             \
+    inline double operator op(const RtString& left, const char* right) {        \
+        return CompareText(left.CStr(), right) op 0 ? 1.0 : 0.0;                \
+    }                                                                           \
+    inline double operator op(const char* left, const RtString& right) {        \
+        return CompareText(left, right.CStr()) op 0 ? 1.0 : 0.0;                \
+    }                                                                           \
+    template <RtNumber N>                                                       \
+    double operator op(const RtString& left, N right) {                         \
+        return TextNumberValue(left) op static_cast<double>(right) ? 1.0 : 0.0; \
+    }                                                                           \
+    template <RtNumber N>                                                       \
+    double operator op(N left, const RtString& right) {                         \
+        return static_cast<double>(left) op TextNumberValue(right) ? 1.0 : 0.0; \
     }
 QUORBEL_TEXT_COMPARISON(==)
 QUORBEL_TEXT_COMPARISON(!=)

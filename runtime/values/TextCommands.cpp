@@ -16,16 +16,22 @@ RtString ShiftCase(const RtString& text, char first, char last) {
 
 }  // namespace
 
-double CharCode(const RtString& text) { return static_cast<unsigned char>(text.CStr()[0]); }
+double CharCode(const RtString& text) {
+    return static_cast<unsigned char>(text.CStr()[0]);
+}
 
 RtString CharText(double code) {
     const char text[2] = {static_cast<char>(static_cast<int16_t>(TruncateInt32(code))), 0};
     return RtString(text);
 }
 
-RtString UpperText(const RtString& text) { return ShiftCase(text, 'a', 'z'); }
+RtString UpperText(const RtString& text) {
+    return ShiftCase(text, 'a', 'z');
+}
 
-RtString LowerText(const RtString& text) { return ShiftCase(text, 'A', 'Z'); }
+RtString LowerText(const RtString& text) {
+    return ShiftCase(text, 'A', 'Z');
+}
 
 double FindText(const char* haystack, const char* needle) {
     if (!haystack) haystack = "";

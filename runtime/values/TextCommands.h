@@ -6,10 +6,10 @@
 
 #include "runtime/values/RtString.h"
 
-double CharCode(const RtString& text);    // first byte 0..255; "" gives 0
-RtString CharText(double code);           // the code's low byte as one character; 0 gives ""
-RtString UpperText(const RtString& text); // only a..z change
-RtString LowerText(const RtString& text); // only A..Z change
+double CharCode(const RtString& text);     // first byte 0..255; "" gives 0
+RtString CharText(double code);            // the code's low byte as one character; 0 gives ""
+RtString UpperText(const RtString& text);  // only a..z change
+RtString LowerText(const RtString& text);  // only A..Z change
 // 0-based position of the needle's first occurrence, -1 when absent, 0 for "".
 double FindText(const char* haystack, const char* needle);
 double FindText(const RtString& haystack, const char* needle);

@@ -327,7 +327,8 @@ TEST(Ending, CloseBoxReleasesDevicesInOrderAndExitsZero) {
             std::exit(3);
         },
         testing::ExitedWithCode(0),
-        "\\[destroy window\\].*\\[delete context\\].*\\[show cursor\\].*\\[close audio\\].*\\[exit 0\\]");
+        "\\[destroy window\\].*\\[delete context\\].*\\[show cursor\\].*\\[close audio\\].*\\[exit "
+        "0\\]");
 }
 
 TEST(Ending, SystemMenuCloseEndsLikeTheCloseBox) {
@@ -340,7 +341,8 @@ TEST(Ending, SystemMenuCloseEndsLikeTheCloseBox) {
             std::exit(3);
         },
         testing::ExitedWithCode(0),
-        "\\[destroy window\\].*\\[delete context\\].*\\[show cursor\\].*\\[close audio\\].*\\[exit 0\\]");
+        "\\[destroy window\\].*\\[delete context\\].*\\[show cursor\\].*\\[close audio\\].*\\[exit "
+        "0\\]");
 }
 
 TEST(Ending, CloseWhilePausedStillEnds) {
@@ -404,20 +406,20 @@ TEST(Ending, EndAndRunStartsTheCommandAndExitsZero) {
 
 TEST(Executable, StartsHeadlessAndPrintsInitOk) {
     std::string output;
-    const int code = RunProcess(
-        "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy timeout -s KILL 3 " + BuildFolder() +
-            "/quorbel",
-        &output);
+    const int code =
+        RunProcess("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy timeout -s KILL 3 " +
+                       BuildFolder() + "/quorbel",
+                   &output);
     EXPECT_EQ(code, 128 + 9) << output;  // still running when stopped
     EXPECT_NE(output.find("Init OK"), std::string::npos) << output;
 }
 
 TEST(Executable, WithoutAWindowItSaysWhyAndFails) {
     std::string output;
-    const int code = RunProcess(
-        "SDL_VIDEODRIVER=nonexistent SDL_AUDIODRIVER=dummy timeout -s KILL 10 " + BuildFolder() +
-            "/quorbel",
-        &output);
+    const int code =
+        RunProcess("SDL_VIDEODRIVER=nonexistent SDL_AUDIODRIVER=dummy timeout -s KILL 10 " +
+                       BuildFolder() + "/quorbel",
+                   &output);
     EXPECT_NE(code, 0);
     EXPECT_NE(code, 128 + 9);
     EXPECT_EQ(output.find("Init OK"), std::string::npos);

@@ -55,7 +55,7 @@ std::string WriteTone(const std::string& name, int milliseconds) {
 }
 
 class Music : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(StartTestEngine());
         gRequests.clear();

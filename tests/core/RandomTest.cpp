@@ -17,16 +17,32 @@ struct TextbookIsaac {
     uint32_t mm[256] = {};
     uint32_t aa = 0, bb = 0, cc = 0;
 
-    static void mix(uint32_t& a, uint32_t& b, uint32_t& c, uint32_t& d, uint32_t& e,
-                    uint32_t& f, uint32_t& g, uint32_t& h) {
-        a ^= b << 11; d += a; b += c;
-        b ^= c >> 2;  e += b; c += d;
-        c ^= d << 8;  f += c; d += e;
-        d ^= e >> 16; g += d; e += f;
-        e ^= f << 10; h += e; f += g;
-        f ^= g >> 4;  a += f; g += h;
-        g ^= h << 8;  b += g; h += a;
-        h ^= a >> 9;  c += h; a += b;
+    static void mix(uint32_t& a, uint32_t& b, uint32_t& c, uint32_t& d, uint32_t& e, uint32_t& f,
+                    uint32_t& g, uint32_t& h) {
+        a ^= b << 11;
+        d += a;
+        b += c;
+        b ^= c >> 2;
+        e += b;
+        c += d;
+        c ^= d << 8;
+        f += c;
+        d += e;
+        d ^= e >> 16;
+        g += d;
+        e += f;
+        e ^= f << 10;
+        h += e;
+        f += g;
+        f ^= g >> 4;
+        a += f;
+        g += h;
+        g ^= h << 8;
+        b += g;
+        h += a;
+        h ^= a >> 9;
+        c += h;
+        a += b;
     }
 
     uint32_t ind(uint32_t x) const {
@@ -41,10 +57,18 @@ struct TextbookIsaac {
         for (uint32_t i = 0; i < 256; ++i) {
             const uint32_t x = mm[i];
             switch (i % 4) {
-                case 0: aa = aa ^ (aa << 13); break;
-                case 1: aa = aa ^ (aa >> 6); break;
-                case 2: aa = aa ^ (aa << 2); break;
-                case 3: aa = aa ^ (aa >> 16); break;
+                case 0:
+                    aa = aa ^ (aa << 13);
+                    break;
+                case 1:
+                    aa = aa ^ (aa >> 6);
+                    break;
+                case 2:
+                    aa = aa ^ (aa << 2);
+                    break;
+                case 3:
+                    aa = aa ^ (aa >> 16);
+                    break;
             }
             aa = mm[(i + 128) % 256] + aa;
             const uint32_t y = ind(x) + aa + bb;
@@ -60,25 +84,55 @@ struct TextbookIsaac {
         uint32_t a, b, c, d, e, f, g, h;
         aa = bb = cc = 0;
         if (words) {
-            a = words[0]; b = words[1]; c = words[2]; d = words[3];
-            e = words[4]; f = words[5]; g = words[6]; h = words[7];
+            a = words[0];
+            b = words[1];
+            c = words[2];
+            d = words[3];
+            e = words[4];
+            f = words[5];
+            g = words[6];
+            h = words[7];
         } else {
             a = b = c = d = e = f = g = h = 0x9e3779b9;
             for (int i = 0; i < 4; ++i) mix(a, b, c, d, e, f, g, h);
         }
         for (int i = 0; i < 256; i += 8) {
-            a += randrsl[i]; b += randrsl[i + 1]; c += randrsl[i + 2]; d += randrsl[i + 3];
-            e += randrsl[i + 4]; f += randrsl[i + 5]; g += randrsl[i + 6]; h += randrsl[i + 7];
+            a += randrsl[i];
+            b += randrsl[i + 1];
+            c += randrsl[i + 2];
+            d += randrsl[i + 3];
+            e += randrsl[i + 4];
+            f += randrsl[i + 5];
+            g += randrsl[i + 6];
+            h += randrsl[i + 7];
             mix(a, b, c, d, e, f, g, h);
-            mm[i] = a; mm[i + 1] = b; mm[i + 2] = c; mm[i + 3] = d;
-            mm[i + 4] = e; mm[i + 5] = f; mm[i + 6] = g; mm[i + 7] = h;
+            mm[i] = a;
+            mm[i + 1] = b;
+            mm[i + 2] = c;
+            mm[i + 3] = d;
+            mm[i + 4] = e;
+            mm[i + 5] = f;
+            mm[i + 6] = g;
+            mm[i + 7] = h;
         }
         for (int i = 0; i < 256; i += 8) {
-            a += mm[i]; b += mm[i + 1]; c += mm[i + 2]; d += mm[i + 3];
-            e += mm[i + 4]; f += mm[i + 5]; g += mm[i + 6]; h += mm[i + 7];
+            a += mm[i];
+            b += mm[i + 1];
+            c += mm[i + 2];
+            d += mm[i + 3];
+            e += mm[i + 4];
+            f += mm[i + 5];
+            g += mm[i + 6];
+            h += mm[i + 7];
             mix(a, b, c, d, e, f, g, h);
-            mm[i] = a; mm[i + 1] = b; mm[i + 2] = c; mm[i + 3] = d;
-            mm[i + 4] = e; mm[i + 5] = f; mm[i + 6] = g; mm[i + 7] = h;
+            mm[i] = a;
+            mm[i + 1] = b;
+            mm[i + 2] = c;
+            mm[i + 3] = d;
+            mm[i + 4] = e;
+            mm[i + 5] = f;
+            mm[i + 6] = g;
+            mm[i + 7] = h;
         }
         isaac();
     }
@@ -98,7 +152,7 @@ void SeedTextbook(TextbookIsaac& isaac, uint32_t seed) {
 }
 
 class RandomTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { gRandom = RandomGenerator{}; }  // as loaded
 };
 

@@ -13,7 +13,9 @@
 
 namespace {
 
-std::string Ask(const char* key) { return PlatformInfo(RtString(key)).CStr(); }
+std::string Ask(const char* key) {
+    return PlatformInfo(RtString(key)).CStr();
+}
 
 TEST(PlatformInfo, FixedAnswers) {
     EXPECT_EQ(Ask(""), "WIN32");
@@ -91,8 +93,7 @@ TEST(PlatformInfoDeathTest, GlExtensionWithAContext) {
     EXPECT_EXIT(
         {
             if (!StartTestEngine()) std::exit(3);
-            std::fprintf(stderr, "answers %s %s %s %s\n",
-                         Ask("GLEXT:glActiveTextureARB").c_str(),
+            std::fprintf(stderr, "answers %s %s %s %s\n", Ask("GLEXT:glActiveTextureARB").c_str(),
                          Ask("GLEXT:GL_ARB_multitexture").c_str(),
                          Ask("GLEXT:glNoSuchThingARB").c_str(),
                          Ask("GLEXT:GL_NO_such_extension").c_str());

@@ -19,7 +19,7 @@ bool CellLit(int x, int y, int w, int h) {
 }
 
 class BoardDrawing : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(StartTestEngine());
         LoadFont(RtString(""), 0);  // the built-in font: "$" is a white glyph
@@ -34,10 +34,10 @@ protected:
 TEST_F(BoardDrawing, RoundMarksRunEighteenToALine) {
     RoundNumber = 19;
     DrawBoard(board, marks, 0, -1);
-    EXPECT_TRUE(CellLit(16, 40, 8, 8));   // round 1
-    EXPECT_TRUE(CellLit(288, 40, 8, 8));  // round 18 ends the first line
-    EXPECT_FALSE(CellLit(304, 40, 8, 8)); // no nineteenth on it
-    EXPECT_TRUE(CellLit(16, 56, 8, 8));   // round 19 starts the second
+    EXPECT_TRUE(CellLit(16, 40, 8, 8));    // round 1
+    EXPECT_TRUE(CellLit(288, 40, 8, 8));   // round 18 ends the first line
+    EXPECT_FALSE(CellLit(304, 40, 8, 8));  // no nineteenth on it
+    EXPECT_TRUE(CellLit(16, 56, 8, 8));    // round 19 starts the second
     EXPECT_FALSE(CellLit(32, 56, 8, 8));
 }
 

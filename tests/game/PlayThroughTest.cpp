@@ -50,7 +50,7 @@ struct Step {
 };
 
 class Harness {
-public:
+  public:
     static Harness& Get() {
         static Harness harness;
         return harness;
@@ -73,7 +73,7 @@ public:
         steps_.push_back({t + 500, [this] { phase_ = Phase::Game; }});
     }
 
-private:
+  private:
     enum class Phase { Menu, Game, Results, MenuAgain, Done };
 
     double Now() const { return EngineNow(); }
@@ -223,9 +223,9 @@ private:
                 const double booked = Game.PlayerTime(previousPlayer_);
                 Check(booked > previousTime_, "a turn booked no time");
                 // The background changes for every turn that starts in round 4.
-                const double expected =
-                    RoundNumber == 4 ? static_cast<int>(startBackground_ + player + 1) % 4
-                                     : startBackground_;
+                const double expected = RoundNumber == 4
+                                            ? static_cast<int>(startBackground_ + player + 1) % 4
+                                            : startBackground_;
                 Check(Game.BackgroundIndex == expected, "the background changed at the wrong turn");
             }
             previousPlayer_ = player;
@@ -242,7 +242,8 @@ private:
         Check(sawDecoyUnmarked_, "the decoy was never unmarked");
         Check(Game.BackgroundIndex == static_cast<int>(startBackground_ + 3) % 4,
               "the background did not change three times");
-        for (double p = 0; p < 3; ++p) Check(Game.PlayerTime(p) > 4 * 2000, "a player's time is short");
+        for (double p = 0; p < 3; ++p)
+            Check(Game.PlayerTime(p) > 4 * 2000, "a player's time is short");
         phase_ = Phase::Results;
     }
 

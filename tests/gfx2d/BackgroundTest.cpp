@@ -36,7 +36,8 @@ TEST_F(Backgrounds, GrabbedScreenFillsOneFiveHundredTwelveTile) {
 }
 
 TEST_F(Backgrounds, LoadedPictureIsCutIntoTilesOfFiveHundredTwelve) {
-    const auto path = WriteBmp("wide.bmp", 600, 100, [](int x, int) { return x < 512 ? kBlue : kWhite; });
+    const auto path =
+        WriteBmp("wide.bmp", 600, 100, [](int x, int) { return x < 512 ? kBlue : kWhite; });
     LoadBackground(RtString(path.c_str()));
     const BackgroundImage& image = Device().backgroundImages[0];
     EXPECT_EQ(image.columnCount, 2);

@@ -16,11 +16,12 @@ TEST_F(Collisions, TouchingEdgesDoNotCollideOverlappingOnesDo) {
 
 TEST_F(Collisions, TransparentPixelsNeverCollide) {
     // A ring: the key colour inside, solid at the border.
-    Load(WriteBmp("ring.bmp", 16, 16,
-                  [](int x, int y) { return x == 0 || y == 0 || x == 15 || y == 15 ? kWhite : kKey; }),
+    Load(WriteBmp(
+             "ring.bmp", 16, 16,
+             [](int x, int y) { return x == 0 || y == 0 || x == 15 || y == 15 ? kWhite : kKey; }),
          2);
     Load(WriteBmp("dot.bmp", 4, 4, [](int, int) { return kWhite; }), 3);
-    EXPECT_EQ(SpriteCollision(2, 0, 0, 3, 6, 6), 0.0);  // inside the ring
+    EXPECT_EQ(SpriteCollision(2, 0, 0, 3, 6, 6), 0.0);   // inside the ring
     EXPECT_EQ(SpriteCollision(2, 0, 0, 3, 13, 6), 1.0);  // over its right border
     EXPECT_EQ(SpriteCollision(3, 6, 6, 2, 0, 0), 0.0);
     EXPECT_EQ(SpriteCollision(2, 0, 0, 2, 1, 1), 1.0);

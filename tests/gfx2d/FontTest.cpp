@@ -123,7 +123,8 @@ TEST_F(Fonts, CellSizesFollowThePictureShape) {
 // An 8-row font picture of 128 x 64 where the cell of code c has red c:
 // code 200 wraps to the cell of code 72.
 TEST_F(Fonts, CodesBeyondAnEightRowFontWrap) {
-    const auto path = WriteBmp("codes.bmp", 128, 64, [](int x, int y) { return Rgb(y / 8 * 16 + x / 8, 1, 1); });
+    const auto path =
+        WriteBmp("codes.bmp", 128, 64, [](int x, int y) { return Rgb(y / 8 * 16 + x / 8, 1, 1); });
     LoadFont(RtString(path.c_str()), 4);
     const char text[] = {static_cast<char>(200), 'A', static_cast<char>(0x80 + 1), 0};
     PrintText(RtString(text), 0, 0);
@@ -133,7 +134,8 @@ TEST_F(Fonts, CodesBeyondAnEightRowFontWrap) {
 }
 
 TEST_F(Fonts, SixteenRowFontsShowCodesAbove127) {
-    const auto path = WriteBmp("tall.bmp", 128, 256, [](int x, int y) { return Rgb(y / 16 * 16 + x / 8, 2, 2); });
+    const auto path =
+        WriteBmp("tall.bmp", 128, 256, [](int x, int y) { return Rgb(y / 16 * 16 + x / 8, 2, 2); });
     LoadFont(RtString(path.c_str()), 6);
     const char text[] = {static_cast<char>(200), 0};
     PrintText(RtString(text), 0, 0);
@@ -144,7 +146,7 @@ TEST_F(Fonts, SixteenRowFontsShowCodesAbove127) {
 TEST_F(Fonts, PrintNumberUsesTheNumberText) {
     PrintNumber(-2.5, 0, 0);
     const auto box = LitBox();
-    EXPECT_EQ(box[0], 1);  // the outline of "-"
+    EXPECT_EQ(box[0], 1);      // the outline of "-"
     EXPECT_GE(box[2], 3 * 8);  // four cells
     EXPECT_LT(box[2], 4 * 8);
     glClear(GL_COLOR_BUFFER_BIT);

@@ -29,7 +29,8 @@ inline std::string TestFile(const std::string& name) {
 }
 
 // Writes a 24-bit BMP (rows bottom-up, padded to 4 bytes); returns its path.
-inline std::string WriteBmp(const std::string& name, int width, int height, const PixelColour& colour) {
+inline std::string WriteBmp(const std::string& name, int width, int height,
+                            const PixelColour& colour) {
     const int stride = (3 * width + 3) / 4 * 4;
     std::vector<uint8_t> bytes(54 + static_cast<size_t>(stride) * height, 0);
     auto put32 = [&](size_t at, uint32_t v) {
@@ -101,7 +102,7 @@ inline int TexelAlpha(const std::vector<uint8_t>& texels, int width, int x, int 
 }
 
 class Gfx2d : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(StartTestEngine());
         glClear(GL_COLOR_BUFFER_BIT);

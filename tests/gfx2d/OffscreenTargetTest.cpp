@@ -5,7 +5,7 @@
 namespace {
 
 class OffscreenTargets : public Gfx2d, public testing::WithParamInterface<bool> {
-protected:
+  protected:
     void SetUp() override {
         Gfx2d::SetUp();
         if (!GetParam()) {

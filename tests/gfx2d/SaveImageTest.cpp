@@ -32,7 +32,7 @@ bool IsBmp(const std::vector<uint8_t>& bytes) {
 }
 
 class SavedImages : public Gfx2d {
-protected:
+  protected:
     void DrawScene() {
         DrawRect(0, 0, 10, 10, kRed);
         DrawRect(310, 230, 10, 10, kGreen);

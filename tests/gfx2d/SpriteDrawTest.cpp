@@ -35,7 +35,7 @@ TEST_F(SpriteDrawing, StretchWithNegativeWidthMirrorsAndStaysVisible) {
     LoadQuadrants(4);
     StretchSprite(4, 100, 50, -32, 32);
     EXPECT_EQ(LitBox(), (std::vector<int>{68, 50, 99, 81}));
-    EXPECT_EQ(ScreenPixel(96, 53), kRed);    // the picture's left edge is on the right
+    EXPECT_EQ(ScreenPixel(96, 53), kRed);  // the picture's left edge is on the right
     EXPECT_EQ(ScreenPixel(71, 53), kGreen);
     EXPECT_EQ(ScreenPixel(96, 78), kBlue);
     GLint front = 0;
@@ -84,9 +84,12 @@ TEST_F(SpriteDrawing, RotoZoomScalesAboutTheCentre) {
 
 // A 64 x 32 picture of 16 x 16 frames, each frame a colour of its own:
 // frame k has red 10 k + 10.
-uint32_t FrameColour(int frame) { return Rgb(10 * frame + 10, 50, 60); }
+uint32_t FrameColour(int frame) {
+    return Rgb(10 * frame + 10, 50, 60);
+}
 std::string WriteFrames() {
-    return WriteBmp("frames.bmp", 64, 32, [](int x, int y) { return FrameColour(y / 16 * 4 + x / 16); });
+    return WriteBmp("frames.bmp", 64, 32,
+                    [](int x, int y) { return FrameColour(y / 16 * 4 + x / 16); });
 }
 
 TEST_F(SpriteDrawing, AnimationFramesRunLeftToRightThenDown) {

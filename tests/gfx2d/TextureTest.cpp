@@ -141,9 +141,9 @@ TEST_F(Textures, MipChainWeighsTheTexelsTwoRowsUp) {
     auto level1 = TextureTexels(Slot(12).scaledTexture, 1, &w, &h);
     ASSERT_EQ(w, 2);
     ASSERT_EQ(h, 2);
-    EXPECT_EQ(TexelColour(level1, 2, 0, 0), Rgb(31, 0, 0));   // (0 + 20 + 180 + 80) / 9
-    EXPECT_EQ(TexelColour(level1, 2, 1, 0), Rgb(46, 0, 0));   // (40 + 100) / 3
-    EXPECT_EQ(TexelColour(level1, 2, 0, 1), Rgb(83, 0, 0));   // (160 + 90) / 3
+    EXPECT_EQ(TexelColour(level1, 2, 0, 0), Rgb(31, 0, 0));  // (0 + 20 + 180 + 80) / 9
+    EXPECT_EQ(TexelColour(level1, 2, 1, 0), Rgb(46, 0, 0));  // (40 + 100) / 3
+    EXPECT_EQ(TexelColour(level1, 2, 0, 1), Rgb(83, 0, 0));  // (160 + 90) / 3
     EXPECT_EQ(TexelColour(level1, 2, 1, 1), Rgb(100, 0, 0));
     EXPECT_EQ(TexelAlpha(level1, 2, 0, 0), 255);
     auto level2 = TextureTexels(Slot(12).scaledTexture, 2, &w, &h);
@@ -181,7 +181,8 @@ TEST_F(Textures, NormalMapSlopesFollowTheBlueChannel) {
     ASSERT_EQ(LoadNormalMap(RtString(path.c_str()), 15), 1.0);
     int tw = 0;
     const auto texels = TextureTexels(Slot(15).texture, 0, &tw);
-    // dx = -(4 * 30 / 255 * 2) ... at column 3: v(c+1) - v(c-1) = 60 / 255 per row, four rows' worth.
+    // dx = -(4 * 30 / 255 * 2) ... at column 3: v(c+1) - v(c-1) = 60 / 255 per row, four rows'
+    // worth.
     const float dx = -(4 * 60.0f / 255), length = std::sqrt(dx * dx + 1);
     EXPECT_NEAR(static_cast<double>(TexelColour(texels, tw, 3, 3) & 255),
                 static_cast<int>((dx / length + 1) / 2 * 255), 1.0);

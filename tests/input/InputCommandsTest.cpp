@@ -194,14 +194,10 @@ TEST_F(JoystickCommands, HatsGiveDirectionsAndDiagonalsGiveZero) {
         int position;
         double x, y;
     } cases[] = {
-        {hat::kUp, 0, -1},
-        {hat::kUp | hat::kRight, 0, 0},  // 4500
-        {hat::kRight, 1, 0},
-        {hat::kDown | hat::kRight, 0, 0},  // 13500
-        {hat::kDown, 0, 1},
-        {hat::kDown | hat::kLeft, 0, 0},  // 22500
-        {hat::kLeft, -1, 0},
-        {hat::kUp | hat::kLeft, 0, 0},  // 31500
+        {hat::kUp, 0, -1},     {hat::kUp | hat::kRight, 0, 0},    // 4500
+        {hat::kRight, 1, 0},   {hat::kDown | hat::kRight, 0, 0},  // 13500
+        {hat::kDown, 0, 1},    {hat::kDown | hat::kLeft, 0, 0},   // 22500
+        {hat::kLeft, -1, 0},   {hat::kUp | hat::kLeft, 0, 0},     // 31500
         {hat::kCentred, 0, 0},
     };
     for (const auto& c : cases) {

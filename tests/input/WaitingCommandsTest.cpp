@@ -232,7 +232,7 @@ TEST_F(InputTextCommand, BackspaceOnAnEmptyTextLeavesItEmpty) {
     InputText(text, 10, 20);
     EXPECT_STREQ(text.CStr(), "");
     EXPECT_EQ(text.Length(), 0u);
-    EXPECT_TRUE(screenGrabbed);  // the screen under the entry
+    EXPECT_TRUE(screenGrabbed);                                     // the screen under the entry
     EXPECT_EQ(gEngine.device->backgroundImages[3].columnCount, 0);  // freed again
     ScheduleTyping(50, {key::kA, key::kB, key::kBackspace, key::kBackspace, key::kBackspace,
                         key::kA, key::kReturn});

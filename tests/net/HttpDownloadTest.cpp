@@ -59,7 +59,8 @@ TEST_F(HttpDownloadTest, SendsTheExactRequest) {
 
 TEST_F(HttpDownloadTest, PlainBodyIsStoredByteForByte) {
     const std::string body = BinaryBody(200000);
-    std::vector<ReplyStep> script{Send("HTTP/1.0 200 OK\r\nContent-Type: application/octet-stream\r\n\r\n")};
+    std::vector<ReplyStep> script{
+        Send("HTTP/1.0 200 OK\r\nContent-Type: application/octet-stream\r\n\r\n")};
     for (size_t at = 0, piece = 1; at < body.size(); at += piece, piece = piece * 3 % 9001 + 1)
         script.push_back(Send(body.substr(at, piece)));
     LoopbackServer server(script);
@@ -96,15 +97,16 @@ TEST_F(HttpDownloadTest, HeaderEndingAtTheEndOfAWrite) {
 
 TEST_F(HttpDownloadTest, HeaderSplitAcrossSeveralWrites) {
     LoopbackServer server({Send("HTTP/1.0 200 OK\r"), Pause(40), Send("\n"), Pause(40),
-                           Send("Server: test\r\n"), Pause(40), Send("\r"), Pause(40),
-                           Send("\nbo"), Pause(40), Send("dy\n")});
+                           Send("Server: test\r\n"), Pause(40), Send("\r"), Pause(40), Send("\nbo"),
+                           Pause(40), Send("dy\n")});
     EXPECT_EQ(Download(server), 1.0);
     EXPECT_EQ(Stored(), "body\n");
 }
 
 TEST_F(HttpDownloadTest, ErrorPageIsStoredAndCountsAsDone) {
     const std::string page = "<html><body>Not here</body></html>";
-    LoopbackServer server({Send("HTTP/1.0 404 Not Found\r\nContent-Type: text/html\r\n\r\n" + page)});
+    LoopbackServer server(
+        {Send("HTTP/1.0 404 Not Found\r\nContent-Type: text/html\r\n\r\n" + page)});
     EXPECT_EQ(Download(server), 1.0);
     EXPECT_EQ(Stored(), page);
 }
@@ -144,16 +146,16 @@ TEST_F(HttpDownloadTest, ClosedPortReturnsZeroAndLeavesTheFileAlone) {
 
 TEST_F(HttpDownloadTest, ServerNameThatDoesNotResolveReturnsZero) {
     WriteAll(scratch / "out.bin", "keep me");
-    EXPECT_EQ(DownloadHttpFile(RtString(""), RtString("/"), 80,
-                               RtString((scratch / "out.bin").c_str())),
-              0.0);
+    EXPECT_EQ(
+        DownloadHttpFile(RtString(""), RtString("/"), 80, RtString((scratch / "out.bin").c_str())),
+        0.0);
     EXPECT_EQ(Stored(), "keep me");
 }
 
 TEST_F(HttpDownloadTest, ResetConnectionReturnsZero) {
-    LoopbackServer server({Send("HTTP/1.0 200 OK\r\n\r\nthe first part of"), Pause(50),
-                           Send(" a body that")},
-                          Ending::Reset);
+    LoopbackServer server(
+        {Send("HTTP/1.0 200 OK\r\n\r\nthe first part of"), Pause(50), Send(" a body that")},
+        Ending::Reset);
     EXPECT_EQ(Download(server), 0.0);
     EXPECT_TRUE(server.served());
     EXPECT_EQ(gTrace, kConnectedCalls);

@@ -55,9 +55,8 @@ TEST(HttpHeaderSkipperTest, EveryCutOfAReplyGivesTheSameBody) {
     const std::string reply = "HTTP/1.0 200 OK\r\nServer: a\r\nX: \r\n\r\n\r\nbody\n\nend";
     for (size_t first = 0; first <= reply.size(); ++first)
         for (size_t second = first; second <= reply.size(); ++second) {
-            const std::vector<std::string> chunks{reply.substr(0, first),
-                                                  reply.substr(first, second - first),
-                                                  reply.substr(second)};
+            const std::vector<std::string> chunks{
+                reply.substr(0, first), reply.substr(first, second - first), reply.substr(second)};
             ASSERT_EQ(BodyOf(chunks), "\r\nbody\n\nend") << first << " " << second;
         }
 }

@@ -30,8 +30,12 @@ struct ReplyStep {
     int pauseMs = 0;    // a pause before the next step
 };
 
-inline ReplyStep Send(std::string bytes) { return ReplyStep{std::move(bytes), 0}; }
-inline ReplyStep Pause(int ms) { return ReplyStep{std::string(), ms}; }
+inline ReplyStep Send(std::string bytes) {
+    return ReplyStep{std::move(bytes), 0};
+}
+inline ReplyStep Pause(int ms) {
+    return ReplyStep{std::string(), ms};
+}
 
 enum class Ending { Close, Reset };
 
@@ -146,8 +150,7 @@ class LoopbackServer {
 class ScratchFolder {
   public:
     ScratchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "net-test-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "net-test-XXXXXX").string();
         if (::mkdtemp(pattern.data())) path_ = pattern;
     }
     ~ScratchFolder() {
@@ -160,7 +163,9 @@ class ScratchFolder {
     std::string path_;
 };
 
-inline bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+inline bool Exists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
 
 inline std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -104,8 +104,10 @@ TEST(PlatformSocketTest, WritingToAGonePeerFailsWithoutEndingTheProcess) {
 
 TEST(PlatformSocketTest, BadArgumentsAreErrors) {
     char buffer[4];
-    EXPECT_EQ(platform::ReadSocket(platform::kNoSocket, buffer, sizeof buffer), platform::kSocketError);
-    EXPECT_EQ(platform::WriteSocket(platform::kNoSocket, buffer, sizeof buffer), platform::kSocketError);
+    EXPECT_EQ(platform::ReadSocket(platform::kNoSocket, buffer, sizeof buffer),
+              platform::kSocketError);
+    EXPECT_EQ(platform::WriteSocket(platform::kNoSocket, buffer, sizeof buffer),
+              platform::kSocketError);
     platform::CloseSocket(platform::kNoSocket);
 }
 

@@ -58,8 +58,8 @@ TEST_F(FindGridPathTest, CoordinatesTruncateTowardZero) {
 
 TEST_F(FindGridPathTest, EndsOutsideTheMapLeavePathUntouched) {
     const Grid grid = UniformGrid(4, 3);
-    const double ends[][4] = {{-1, 0, 3, 2}, {0, -1, 3, 2}, {4, 0, 3, 2}, {0, 3, 3, 2},
-                              {0, 0, -1, 2}, {0, 0, 3, -1}, {0, 0, 4, 2}, {0, 0, 3, 3},
+    const double ends[][4] = {{-1, 0, 3, 2},    {0, -1, 3, 2},  {4, 0, 3, 2}, {0, 3, 3, 2},
+                              {0, 0, -1, 2},    {0, 0, 3, -1},  {0, 0, 4, 2}, {0, 0, 3, 3},
                               {-1e12, 0, 3, 2}, {0, 0, 1e12, 2}};
     for (const auto& e : ends) {
         MarkPath();
@@ -165,8 +165,7 @@ TEST_F(FindGridPathTest, EqualRoutesAroundAnIslandGoOverTheTop) {
 TEST_F(FindGridPathTest, WeightOneFollowsTheDistanceToGo) {
     // Greedy on the distance alone: along x first, then down, on an open map.
     const double count = Find(UniformGrid(4, 4), 1.0, 0, 0, 3, 3);
-    EXPECT_EQ(Found(count),
-              (Route{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {3, 1}, {3, 2}, {3, 3}}));
+    EXPECT_EQ(Found(count), (Route{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {3, 1}, {3, 2}, {3, 3}}));
 }
 
 TEST_F(FindGridPathTest, WeightOneWalksIntoDearCellsThatWeightZeroAvoids) {
@@ -214,7 +213,8 @@ TEST_F(FindGridPathTest, CheapestCostMatchesDijkstraAtWeightsUpToOneHalf) {
         const Cell start{0, 0}, goal{grid.width - 1, grid.height - 1};
         const double cheapest = CheapestCost(grid, start, goal);
         for (double weight : {0.0, 0.25, 0.5}) {
-            const double count = Find(grid, weight, start.first, start.second, goal.first, goal.second);
+            const double count =
+                Find(grid, weight, start.first, start.second, goal.first, goal.second);
             if (std::isinf(cheapest)) {
                 EXPECT_EQ(count, 0.0) << seed;
                 EXPECT_EQ(path.size[0], 0);
@@ -243,7 +243,8 @@ TEST_F(FindGridPathTest, RoutesMatchASecondReadingOfTheRulesTiesIncluded) {
             const ModelResult model = ModelSearch(grid, start, goal, weight);
             reopened += model.reopened;
             routes += !model.route.empty();
-            const double count = Find(grid, weight, start.first, start.second, goal.first, goal.second);
+            const double count =
+                Find(grid, weight, start.first, start.second, goal.first, goal.second);
             EXPECT_EQ(Found(count), model.route) << "seed " << seed << " weight " << weight;
         }
     }

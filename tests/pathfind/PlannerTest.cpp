@@ -39,7 +39,8 @@ SearchParameters ParametersFor(const Grid& grid, Cell start, Cell goal, float we
 
 Route ChainOf(const Node* goal) {
     Route route;
-    for (const Node* node = goal; node; node = node->parent) route.emplace(route.begin(), node->x, node->y);
+    for (const Node* node = goal; node; node = node->parent)
+        route.emplace(route.begin(), node->x, node->y);
     return route;
 }
 
@@ -222,7 +223,7 @@ TEST(PlannerTest, NotANumberAndHugeCellValues) {
     ASSERT_TRUE(planner.SetUp(ParametersFor(grid, {1, 0}, {2, 0})));
     EXPECT_EQ(planner.CellCost(0, 0), -1.0f);  // no number: a wall
     EXPECT_FLOAT_EQ(planner.CellCost(1, 0), 2.0f);
-    EXPECT_GE(planner.CellCost(2, 0), 1.0f);  // beside the largest float, 1 / M vanishes
+    EXPECT_GE(planner.CellCost(2, 0), 1.0f);   // beside the largest float, 1 / M vanishes
     EXPECT_EQ(planner.CellCost(3, 0), -1.0f);  // below a float's range
 }
 

@@ -26,12 +26,14 @@ std::shared_ptr<const SampleFrames> Constant(int value, size_t count, int rate =
     return Frames(1, rate, std::vector<int16_t>(count, static_cast<int16_t>(value)));
 }
 
-double Decibels(double level, double reference) { return 20.0 * std::log10(level / reference); }
+double Decibels(double level, double reference) {
+    return 20.0 * std::log10(level / reference);
+}
 
 // Buffers belong to whoever made them, not to the mixer: the fixture releases
 // what a test leaves.
 class SoundMixerTest : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override {
         for (SoundBuffer* buffer : made_) buffer->Release();
     }
@@ -57,7 +59,7 @@ protected:
 
     SoundMixer mixer;
 
-private:
+  private:
     std::vector<SoundBuffer*> made_;
 };
 

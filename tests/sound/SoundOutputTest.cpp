@@ -21,7 +21,7 @@ using namespace soundtest;
 // Points SDL at another audio driver for one test and reopens the device;
 // the driver CTest chose comes back afterwards.
 class AudioDriverSwitch {
-public:
+  public:
     AudioDriverSwitch(const char* driver, const std::string& diskFile = "") {
         const char* old = std::getenv("SDL_AUDIODRIVER");
         hadDriver_ = old != nullptr;
@@ -42,7 +42,7 @@ public:
         InitSoundDevice(gEngine.soundDevice, gEngine.mainWindow);
     }
 
-private:
+  private:
     bool hadDriver_ = false;
     std::string oldDriver_;
 };
@@ -78,7 +78,8 @@ std::vector<SoundRun> SoundingRuns(const std::vector<int16_t>& samples) {
 
 std::vector<int16_t> ReadRaw(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
     std::vector<int16_t> samples(bytes.size() / 2);
     for (size_t i = 0; i < samples.size(); ++i) {
         samples[i] = static_cast<int16_t>(static_cast<uint8_t>(bytes[2 * i]) |
@@ -96,7 +97,10 @@ TEST(SoundOutput, TheDiskDriverRecordsPanAndVolume) {
         ASSERT_TRUE(InitSoundDevice(gEngine.soundDevice, gEngine.mainWindow));
         EXPECT_EQ(platform::AudioDriverName(), "disk");
         // A tenth of a second at 11,025 Hz: two frames of output for each of its 1,103.
-        ASSERT_EQ(LoadSoundFile(RtString(scratch.Write("tone.wav", ConstantWave(32000, 1103, 11025)).c_str()), 0, 1), 1);
+        ASSERT_EQ(LoadSoundFile(
+                      RtString(scratch.Write("tone.wav", ConstantWave(32000, 1103, 11025)).c_str()),
+                      0, 1),
+                  1);
         ASSERT_EQ(PlaySoundSlot(0, 1, 1), 0);
         ASSERT_TRUE(WaitUntilSilent(0));
         ASSERT_EQ(PlaySoundSlot(0, 0, 0.5), 0);

@@ -15,9 +15,11 @@ namespace {
 using namespace soundtest;
 
 class SoundSlotTest : public SoundEngineTest {
-protected:
+  protected:
     // A second of sound: long enough to be still sounding when the next play comes.
-    std::string Second(int value = 10000) { return scratch.Write("second.wav", ConstantWave(value, 22050)); }
+    std::string Second(int value = 10000) {
+        return scratch.Write("second.wav", ConstantWave(value, 22050));
+    }
     std::string Short(int frames, int value = 10000) {
         return scratch.Write("short.wav", ConstantWave(value, frames));
     }
@@ -37,7 +39,8 @@ TEST_F(SoundSlotTest, ThreeVoicesPlayedFourTimesWrapRoundRobin) {
     // The fourth play takes voice 0 back: stopped, rewound, started again.
     EXPECT_EQ(PlaySoundSlot(5, 0, 1), 5 * 256 + 0);
     EXPECT_EQ(Slot(5).voices[0]->GetCurrentPosition(), 0u);
-    for (int voice = 0; voice < 3; ++voice) EXPECT_EQ(IsChannelPlaying(5 * 256 + voice), 1) << voice;
+    for (int voice = 0; voice < 3; ++voice)
+        EXPECT_EQ(IsChannelPlaying(5 * 256 + voice), 1) << voice;
     EXPECT_EQ(IsChannelPlaying(5 * 256 + 3), 0);
     // Three voices sound at once.
     EXPECT_EQ(Render(Mixer(), 1).Left(0), 30000);
@@ -146,10 +149,14 @@ TEST_F(SoundSlotTest, WavesWithFactListAndLongFormatChunksLoadAndPlay) {
     const Bytes data = Chunk("data", Pcm16(std::vector<int16_t>(100, 1234)));
     Bytes fact;
     Append32(&fact, 100);
-    const Bytes list = Chunk("LIST", Bytes{'I', 'N', 'F', 'O', 'I', 'S', 'F', 'T', 5, 0, 0, 0, 'q', 'u', 'o', 'r', 0});
-    const std::string withFact = scratch.Write("fact.wav", Riff({Chunk("fmt ", FormatBody(f)), Chunk("fact", fact), data}));
-    const std::string withLongFormat = scratch.Write("fmt18.wav", Riff({Chunk("fmt ", FormatBody(f, 2)), data}));
-    const std::string withList = scratch.Write("list.wav", Riff({Chunk("fmt ", FormatBody(f)), list, data}));
+    const Bytes list = Chunk(
+        "LIST", Bytes{'I', 'N', 'F', 'O', 'I', 'S', 'F', 'T', 5, 0, 0, 0, 'q', 'u', 'o', 'r', 0});
+    const std::string withFact =
+        scratch.Write("fact.wav", Riff({Chunk("fmt ", FormatBody(f)), Chunk("fact", fact), data}));
+    const std::string withLongFormat =
+        scratch.Write("fmt18.wav", Riff({Chunk("fmt ", FormatBody(f, 2)), data}));
+    const std::string withList =
+        scratch.Write("list.wav", Riff({Chunk("fmt ", FormatBody(f)), list, data}));
     int slot = 10;
     for (const std::string& path : {withFact, withLongFormat, withList}) {
         ASSERT_EQ(Load(path, slot, 1), 1) << path;
@@ -169,7 +176,8 @@ TEST_F(SoundSlotTest, BrokenWavesFailAndLeaveTheSlotEmpty) {
         Bytes{},
         Bytes{'R', 'I', 'F', 'F'},
         Riff({Chunk("fmt ", FormatBody(Format{})), tooLong, Pcm16({1, 2})}),
-        Riff({Chunk("fmt ", FormatBody(Format{})), ChunkHeader("fact", 0x7FFFFFFF), Chunk("data", Pcm16({1}))}),
+        Riff({Chunk("fmt ", FormatBody(Format{})), ChunkHeader("fact", 0x7FFFFFFF),
+              Chunk("data", Pcm16({1}))}),
         SimpleWave(adpcm, Pcm16({1, 2})),
         Riff({Chunk("fmt ", FormatBody(Format{}))}),
     };
@@ -198,7 +206,8 @@ TEST_F(SoundSlotTest, NamesResolveThroughTheMediaShoebox) {
     const std::string path = platform::CurrentDirectory() + "/" + name;
     const Bytes bytes = ConstantWave(77, 10);
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     EXPECT_EQ(LoadSoundFile(RtString(name.c_str()), 8, 1), 1);
     std::filesystem::remove(path);
     EXPECT_EQ(PlaySoundSlot(8, 0, 1), 8 * 256);

@@ -86,8 +86,8 @@ inline Bytes ExtensibleFormatBody(uint16_t channels, uint32_t rate, uint16_t bit
     f.rate = rate;
     f.bits = bits;
     Bytes out = FormatBody(f);
-    Append16(&out, 22);    // extension size
-    Append16(&out, bits);  // valid bits
+    Append16(&out, 22);                     // extension size
+    Append16(&out, bits);                   // valid bits
     Append32(&out, channels == 2 ? 3 : 4);  // speaker mask
     const uint8_t guidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
                                   0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
@@ -132,7 +132,7 @@ inline Bytes ConstantWave(int value, size_t frames, uint32_t rate = 22050) {
 }
 
 class ScratchFolder {
-public:
+  public:
     ScratchFolder() {
         path_ = std::filesystem::temp_directory_path() /
                 ("quorbel-sound-" + std::to_string(getpid()) + "-" + std::to_string(counter_++));
@@ -145,12 +145,13 @@ public:
     std::string Write(const std::string& name, const Bytes& bytes) const {
         const std::string path = (path_ / name).string();
         std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         return path;
     }
     std::string Path(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     static inline int counter_ = 0;
     std::filesystem::path path_;
 };
@@ -183,7 +184,7 @@ inline bool EnsureEngine() {
 // The runtime, started once per process, with a sound device whose output is
 // held: voices move only when a test renders.
 class SoundEngineTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { ASSERT_TRUE(EnsureEngine()); }
 
     void SetUp() override {

@@ -11,7 +11,7 @@ namespace {
 using namespace soundtest;
 
 class WaveFileTest : public ::testing::Test {
-protected:
+  protected:
     // Loads the bytes both from a file and from memory; the two must agree.
     bool Load(const Bytes& bytes, SampleFrames* out = nullptr) {
         SampleFrames fromFile, fromMemory;
@@ -79,7 +79,8 @@ TEST_F(WaveFileTest, ChunksBeforeTheDataAreSkippedByTheirOwnSizes) {
     ASSERT_TRUE(Load(Riff({Chunk("fmt ", FormatBody(f, 14)), data}), &sound));
     EXPECT_EQ(sound.samples, (std::vector<int16_t>{7, 8, 9}));
     // A list chunk with text of odd length (and its pad byte), before and after the format.
-    const Bytes list = Chunk("LIST", Bytes{'I', 'N', 'F', 'O', 'I', 'N', 'A', 'M', 3, 0, 0, 0, 'a', 'b', 0});
+    const Bytes list =
+        Chunk("LIST", Bytes{'I', 'N', 'F', 'O', 'I', 'N', 'A', 'M', 3, 0, 0, 0, 'a', 'b', 0});
     ASSERT_TRUE(Load(Riff({Chunk("fmt ", FormatBody(f)), list, data}), &sound));
     EXPECT_EQ(sound.samples, (std::vector<int16_t>{7, 8, 9}));
     ASSERT_TRUE(Load(Riff({Chunk("JUNK", Bytes(28, 0)), list, Chunk("fmt ", FormatBody(f, 2)),
@@ -192,15 +193,16 @@ TEST_F(WaveFileTest, BrokenStructureFails) {
     EXPECT_FALSE(Load(Bytes{}));
     EXPECT_FALSE(Load(Bytes(good.begin(), good.begin() + 11)));  // shorter than the header
     EXPECT_FALSE(Load(Bytes(good.begin(), good.begin() + 36)));  // the data chunk cut off
-    EXPECT_FALSE(Load(Bytes(good.begin(), good.begin() + 46)));  // the data header, half its samples
+    EXPECT_FALSE(
+        Load(Bytes(good.begin(), good.begin() + 46)));  // the data header, half its samples
     Bytes notRiff = good;
     notRiff[0] = 'X';
     EXPECT_FALSE(Load(notRiff));
     Bytes notWave = good;
     notWave[8] = 'A';
     EXPECT_FALSE(Load(notWave));
-    EXPECT_FALSE(Load(Riff({format})));                    // no data
-    EXPECT_FALSE(Load(Riff({data, format})));              // data before its format
+    EXPECT_FALSE(Load(Riff({format})));                     // no data
+    EXPECT_FALSE(Load(Riff({data, format})));               // data before its format
     EXPECT_FALSE(Load(Riff({format, Chunk("data", {})})));  // no whole frame
     EXPECT_FALSE(Load(Riff({format, Chunk("data", Bytes{1})})));
     // An odd chunk whose pad byte is missing swallows the next chunk's first byte.

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "runtime/runtime.h"
 #include "runtime/platform/Platform.h"
+#include "runtime/runtime.h"
 
 namespace {
 
@@ -51,7 +51,9 @@ void ScheduleInPump(double delayMs, std::function<void()> action) {
     platform::SetPumpHook(RunDue);
 }
 
-void ClearSchedule() { gSchedule.clear(); }
+void ClearSchedule() {
+    gSchedule.clear();
+}
 
 int RunProcess(const std::string& command, std::string* output) {
     FILE* pipe = popen((command + " 2>&1").c_str(), "r");

@@ -9,8 +9,12 @@
 
 // The GL driver keeps allocations to the end of the process and unloads
 // before a leak report could name it: leak reports would be its, not ours.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
-extern "C" const char* __ubsan_default_options() { return "print_stacktrace=1"; }
+extern "C" const char* __asan_default_options() {
+    return "detect_leaks=0";
+}
+extern "C" const char* __ubsan_default_options() {
+    return "print_stacktrace=1";
+}
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);

@@ -31,21 +31,25 @@ std::string PortraitName(int n) {
 }
 
 std::vector<std::string> MediaNames() {
-    std::vector<std::string> names = {"back0.png", "back1.png",    "back2.png",    "back3.png", "menu/back.png",
-                                      "menu/icon.png", "smalfont.png", "smalfont.bmp", "blip.wav", "cheer.wav"};
+    std::vector<std::string> names = {
+        "back0.png",     "back1.png",    "back2.png",    "back3.png", "menu/back.png",
+        "menu/icon.png", "smalfont.png", "smalfont.bmp", "blip.wav",  "cheer.wav"};
     for (int n = 0; n < 63; ++n) names.push_back(PortraitName(n));
     return names;
 }
 
 std::vector<uint8_t> ReadBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>());
 }
 
 struct Picture {
     int width = 0, height = 0;
     std::vector<uint8_t> rgba;
-    const uint8_t* At(int x, int y) const { return &rgba[(size_t(y) * size_t(width) + size_t(x)) * 4]; }
+    const uint8_t* At(int x, int y) const {
+        return &rgba[(size_t(y) * size_t(width) + size_t(x)) * 4];
+    }
 };
 
 Picture Load(const fs::path& path, int32_t key = kNoColourKey) {
@@ -81,7 +85,7 @@ int DifferingShare(const Picture& a, const Picture& b, int x0, int y0, int w, in
 }
 
 class MakeMediaTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         for (int n = 0; n < 63; ++n) portraits_.push_back(Load(BuildDir() / PortraitName(n)));
     }
@@ -90,7 +94,8 @@ protected:
 std::vector<Picture> MakeMediaTest::portraits_;
 
 TEST_F(MakeMediaTest, EveryMediaFileIsBesideTheProgram) {
-    for (const std::string& name : MediaNames()) EXPECT_TRUE(fs::is_regular_file(BuildDir() / name)) << name;
+    for (const std::string& name : MediaNames())
+        EXPECT_TRUE(fs::is_regular_file(BuildDir() / name)) << name;
 }
 
 TEST_F(MakeMediaTest, PicturesDecodeAtTheSizesTheGameUses) {
@@ -125,7 +130,8 @@ TEST_F(MakeMediaTest, PortraitsStandOnTransparentSurroundingsWithTheFaceUnderThe
             EXPECT_EQ(p.At(32 - d / 2, 18 + d / 2)[3], 255) << n;
         }
         // Drawn with an alpha test and no blending: no half-transparent pixels.
-        for (size_t i = 3; i < p.rgba.size(); i += 4) ASSERT_TRUE(p.rgba[i] == 0 || p.rgba[i] == 255) << n;
+        for (size_t i = 3; i < p.rgba.size(); i += 4)
+            ASSERT_TRUE(p.rgba[i] == 0 || p.rgba[i] == 255) << n;
     }
 }
 
@@ -135,8 +141,10 @@ TEST_F(MakeMediaTest, PortraitsDifferInTheBadgeAndInTheCrowd) {
         for (int j = i + 1; j < 63; ++j) {
             // The badge shows columns 0..29, rows 17..48; in the crowd the
             // head (rows 0..33 around the hit point) shows over the row in front.
-            const int badge = DifferingShare(portraits_[size_t(i)], portraits_[size_t(j)], 0, 17, 30, 32);
-            const int crowd = DifferingShare(portraits_[size_t(i)], portraits_[size_t(j)], 16, 0, 30, 34);
+            const int badge =
+                DifferingShare(portraits_[size_t(i)], portraits_[size_t(j)], 0, 17, 30, 32);
+            const int crowd =
+                DifferingShare(portraits_[size_t(i)], portraits_[size_t(j)], 16, 0, 30, 34);
             EXPECT_GE(badge, 12) << "badges of " << i << " and " << j;
             EXPECT_GE(crowd, 15) << "heads of " << i << " and " << j;
             if (badge < worstBadge) worstBadge = badge, badgePair[0] = i, badgePair[1] = j;
@@ -145,10 +153,12 @@ TEST_F(MakeMediaTest, PortraitsDifferInTheBadgeAndInTheCrowd) {
     // The Easy board shows portraits 0..12 together: they differ even more.
     for (int i = 0; i < 13; ++i)
         for (int j = i + 1; j < 13; ++j) {
-            EXPECT_GE(DifferingShare(portraits_[size_t(i)], portraits_[size_t(j)], 16, 0, 30, 34), 25) << i << " " << j;
+            EXPECT_GE(DifferingShare(portraits_[size_t(i)], portraits_[size_t(j)], 16, 0, 30, 34),
+                      25)
+                << i << " " << j;
         }
-    std::printf("least differing share: badge %d%% (%d, %d), head %d%% (%d, %d)\n", worstBadge, badgePair[0],
-                badgePair[1], worstCrowd, crowdPair[0], crowdPair[1]);
+    std::printf("least differing share: badge %d%% (%d, %d), head %d%% (%d, %d)\n", worstBadge,
+                badgePair[0], badgePair[1], worstCrowd, crowdPair[0], crowdPair[1]);
 }
 
 TEST_F(MakeMediaTest, FontPicturesHaveTheCellLayoutAndTheStarMark) {
@@ -163,7 +173,8 @@ TEST_F(MakeMediaTest, FontPicturesHaveTheCellLayoutAndTheStarMark) {
     EXPECT_EQ(Le(raw, 28, 2), 24u);
     // Same glyphs, same transparency (the key colour in the BMP).
     for (int y = 0; y < 88; ++y)
-        for (int x = 0; x < 128; ++x) ASSERT_EQ(png.At(x, y)[3] != 0, bmp.At(x, y)[3] != 0) << x << "," << y;
+        for (int x = 0; x < 128; ++x)
+            ASSERT_EQ(png.At(x, y)[3] != 0, bmp.At(x, y)[3] != 0) << x << "," << y;
     // Codes below the space are empty; "A" and "$" are drawn; "$" is gold.
     auto lit = [&](int code) {
         int count = 0, gold = 0;
@@ -199,7 +210,8 @@ TEST_F(MakeMediaTest, SoundsAreShortPcmWavesWithCanonicalHeaders) {
         EXPECT_EQ(std::string(b.begin() + 36, b.begin() + 40), "data");
         EXPECT_EQ(Le(b, 40, 4), b.size() - 44);
         int peak = 0;
-        for (size_t i = 44; i + 1 < b.size(); i += 2) peak = std::max(peak, std::abs(int(int16_t(Le(b, i, 2)))));
+        for (size_t i = 44; i + 1 < b.size(); i += 2)
+            peak = std::max(peak, std::abs(int(int16_t(Le(b, i, 2)))));
         EXPECT_GT(peak, 8000) << name;
     }
     const double blip = double(fs::file_size(BuildDir() / "blip.wav") - 44) / (22050 * 2);
@@ -212,10 +224,12 @@ TEST_F(MakeMediaTest, SoundsAreShortPcmWavesWithCanonicalHeaders) {
 TEST_F(MakeMediaTest, TwoRunsWriteTheSameBytes) {
     const fs::path tool = BuildDir() / "make_media";
     ASSERT_TRUE(fs::exists(tool));
-    const fs::path scratch = fs::temp_directory_path() / ("quorbel_media_" + std::to_string(::getpid()));
+    const fs::path scratch =
+        fs::temp_directory_path() / ("quorbel_media_" + std::to_string(::getpid()));
     fs::remove_all(scratch);
     for (const char* run : {"a", "b"}) {
-        const std::string command = "\"" + tool.string() + "\" \"" + (scratch / run).string() + "\"";
+        const std::string command =
+            "\"" + tool.string() + "\" \"" + (scratch / run).string() + "\"";
         ASSERT_EQ(std::system(command.c_str()), 0);
     }
     for (const std::string& name : MediaNames()) {

@@ -19,7 +19,7 @@ TEST(DataList, ReadsItemsInOrder) {
     EXPECT_EQ(number, 2.5);
     ReadDataNumber(number);  // a text item through atof
     EXPECT_EQ(number, 12);
-    ReadDataText(name);      // a number item as its number text
+    ReadDataText(name);  // a number item as its number text
     EXPECT_STREQ(name.CStr(), "1.e+010");
     EXPECT_EQ(gList.position, 4);
     RestoreData(gList);

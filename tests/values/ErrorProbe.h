@@ -11,12 +11,14 @@ inline void PrintRuntimeError() {
     std::fprintf(stderr, "runtime error %d\n", static_cast<int>(gEngine.errorNumber));
 }
 
-inline void ReportRuntimeErrorAtExit() { std::atexit(PrintRuntimeError); }
+inline void ReportRuntimeErrorAtExit() {
+    std::atexit(PrintRuntimeError);
+}
 
-#define EXPECT_RUNTIME_ERROR(statement, number)                                    \
-    EXPECT_EXIT(                                                                   \
-        {                                                                          \
-            ReportRuntimeErrorAtExit();                                            \
-            statement;                                                             \
-        },                                                                         \
+#define EXPECT_RUNTIME_ERROR(statement, number) \
+    EXPECT_EXIT(                                \
+        {                                       \
+            ReportRuntimeErrorAtExit();         \
+            statement;                          \
+        },                                      \
         ::testing::ExitedWithCode(0), "runtime error " #number "\n")

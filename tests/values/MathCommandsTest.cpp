@@ -57,7 +57,7 @@ TEST(MathCommands, IntMod) {
 }
 
 TEST(MathCommands, IntModNeverFaults) {
-    EXPECT_EQ(IntMod(5, 0.5), 0);   // the divisor truncates to 0
+    EXPECT_EQ(IntMod(5, 0.5), 0);  // the divisor truncates to 0
     EXPECT_EQ(IntMod(5, -0.9), 0);
     EXPECT_EQ(IntMod(-2147483648.0, -1), 0);
     EXPECT_EQ(IntMod(-2147483648.0, -1.5), 0);

@@ -13,7 +13,9 @@
 
 namespace {
 
-std::string Text(double value) { return NumberText(value).CStr(); }
+std::string Text(double value) {
+    return NumberText(value).CStr();
+}
 
 TEST(NumberText, EveryRowOfTheTable) {
     EXPECT_EQ(Text(0), "0");
@@ -36,10 +38,10 @@ TEST(NumberText, EveryRowOfTheTable) {
 
 TEST(NumberText, FormIsChosenBeforeRounding) {
     EXPECT_EQ(Text(0.1 + 0.2), "0.3");
-    EXPECT_EQ(Text(9999999999.6), "10000000000");   // ten nines .6: fixed form kept
+    EXPECT_EQ(Text(9999999999.6), "10000000000");  // ten nines .6: fixed form kept
     EXPECT_EQ(Text(-9999999999.6), "-10000000000");
     EXPECT_EQ(Text(0.0999999999999), "1.e-001");
-    EXPECT_EQ(Text(0.99999999996), "1");             // ten decimals round up to 1.0000000000
+    EXPECT_EQ(Text(0.99999999996), "1");  // ten decimals round up to 1.0000000000
     EXPECT_EQ(Text(99999.999999), "100000");
     EXPECT_EQ(Text(0.09999999999), "9.999999999e-002");
 }
@@ -93,13 +95,13 @@ TEST(NumberText, FastPathAgreesWithExactExpansion) {
     std::uniform_int_distribution<int> exponent(-30, 30);
     for (int n = 0; n < 20000; ++n) {
         // Near the ten-digit rounding boundary, where a double rounding would go wrong.
-        const double tie = (static_cast<double>(mantissa(random)) + 0.5) *
-                           std::pow(10.0, exponent(random) - 9);
+        const double tie =
+            (static_cast<double>(mantissa(random)) + 0.5) * std::pow(10.0, exponent(random) - 9);
         ASSERT_STREQ(NumberText(tie).CStr(), NumberTextReference(tie).CStr()) << tie;
         const double bits = std::bit_cast<double>(random() & 0x7FEFFFFFFFFFFFFFull);
         ASSERT_STREQ(NumberText(bits).CStr(), NumberTextReference(bits).CStr()) << bits;
-        const double power = std::nextafter(std::pow(10.0, exponent(random)),
-                                            n % 2 ? 0.0 : HUGE_VAL);
+        const double power =
+            std::nextafter(std::pow(10.0, exponent(random)), n % 2 ? 0.0 : HUGE_VAL);
         ASSERT_STREQ(NumberText(power).CStr(), NumberTextReference(power).CStr()) << power;
     }
 }
@@ -134,7 +136,7 @@ TEST(FormatNumber, OversizedRequestsAreClippedToTheBlock) {
     EXPECT_EQ(huge.length, 511u);
     EXPECT_EQ(huge.CStr()[0], '-');
     EXPECT_EQ(std::strlen(huge.CStr()), 511u);
-    EXPECT_EQ(FormatNumber(3e9, 2, 1).length, 511u);   // beyond 32 bits: clipped too
+    EXPECT_EQ(FormatNumber(3e9, 2, 1).length, 511u);  // beyond 32 bits: clipped too
     EXPECT_EQ(FormatNumber(5, -4, 2.7).length, 5u);   // negative decimals count as none
 }
 

@@ -60,7 +60,7 @@ TEST(RtArray, ShapesAndCapacities) {
     EXPECT_EQ(array.size[1], 0);
     EXPECT_EQ(array.capacity, 128);  // smaller requests keep the storage
     DimArray(array, 0, 0, 0, 0);
-    EXPECT_EQ(array.capacity, 8);   // a below 1 forces fresh storage
+    EXPECT_EQ(array.capacity, 8);  // a below 1 forces fresh storage
     EXPECT_EQ(array.data, array.inlineStore);
     EXPECT_EQ(array.dimensionCount, 0);
     DimArray(array, 8, 0, 0, 0);
@@ -143,7 +143,10 @@ TEST(RtArray, CopyArrayRowVisitsEveryOtherIndex) {
     int calls = 0;
     static int* counter;
     counter = &calls;
-    CopyArrayRow(array, 1, 0, [](double& target, double& source) { ++*counter; target = -source; });
+    CopyArrayRow(array, 1, 0, [](double& target, double& source) {
+        ++*counter;
+        target = -source;
+    });
     EXPECT_EQ(calls, 4);
     EXPECT_EQ(array(1, 1, 1), -4);
 }
@@ -199,7 +202,7 @@ TEST(RtTextArray, ShapesAndCapacities) {
     DimTextArray(array, 10, 0, 0, 0);  // storage kept, the first 64 texts emptied
     EXPECT_EQ(array.capacity, 128);
     EXPECT_STREQ(array.data[63].CStr(), "");
-    EXPECT_EQ(array.data[0].capacity, 512u);  // emptied by assignment
+    EXPECT_EQ(array.data[0].capacity, 512u);      // emptied by assignment
     EXPECT_STREQ(array.data[71].CStr(), "last");  // beyond them, out of the new shape
     DimTextArray(array, 0, 0, 0, 0);
     EXPECT_EQ(array.capacity, 64);

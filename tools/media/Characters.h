@@ -13,19 +13,62 @@ namespace media {
 
 constexpr int kPortraitCount = 63;
 
-enum Hair { Bald, Short, Spiky, Afro, Long, Bob, Pigtails, Bun, Mohawk, Curly, Swoop, Buzz, Receding, Ponytail, Quiff, HairStyles };
-enum Hat { NoHat, Cap, Beanie, TopHat, Cowboy, Crown, PartyHat, Headband, Bow, Headphones, Viking, Beret, Flower, ChefHat, Propeller, Hats };
+enum Hair {
+    Bald,
+    Short,
+    Spiky,
+    Afro,
+    Long,
+    Bob,
+    Pigtails,
+    Bun,
+    Mohawk,
+    Curly,
+    Swoop,
+    Buzz,
+    Receding,
+    Ponytail,
+    Quiff,
+    HairStyles
+};
+enum Hat {
+    NoHat,
+    Cap,
+    Beanie,
+    TopHat,
+    Cowboy,
+    Crown,
+    PartyHat,
+    Headband,
+    Bow,
+    Headphones,
+    Viking,
+    Beret,
+    Flower,
+    ChefHat,
+    Propeller,
+    Hats
+};
 enum Eyes { Dots, Round, Happy, Sleepy, Wide, Wink, Lashes, Fierce, EyeStyles };
 enum Mouth { Smile, Grin, Oh, Flat, Smirk, Tongue, Frown, Laugh, Teeth, Mouths };
 enum Nose { Tiny, Button, BigNose, Clown, Pointy, Noses };
-enum Glasses { NoGlasses, RoundGlasses, SquareGlasses, Shades, HeartShades, Monocle, GlassesStyles };
+enum Glasses {
+    NoGlasses,
+    RoundGlasses,
+    SquareGlasses,
+    Shades,
+    HeartShades,
+    Monocle,
+    GlassesStyles
+};
 enum Facial { Shaven, Moustache, Beard, Goatee, Stubble, Handlebar, FacialStyles };
 enum Cheeks { Plain, Blush, Freckles, FacePaint, CheekStyles };
 enum Emblem { NoEmblem, StarPin, HeartPin, DiamondPin, BoltPin, RingPin, Emblems };
 enum Shirt { Tee, Stripes, Tie, Hoodie, VNeck, Scarf, Overalls, Suit, Jersey, Shirts };
 
 struct Character {
-    int skin, head, hair, hairColour, eyes, eyeColour, mouth, nose, glasses, glassesColour, facial, cheeks;
+    int skin, head, hair, hairColour, eyes, eyeColour, mouth, nose, glasses, glassesColour, facial,
+        cheeks;
     int hat, hatColour, shirt, shirtColour, accent;
     int emblem = 0;  // a pin on the chest, where the badge shows it
 };
@@ -91,17 +134,19 @@ inline Character RandomCharacter(MediaRandom& rng) {
     if (c.hatColour == c.shirtColour) c.hatColour = (c.hatColour + 3) % 14;
     // Styles that clash with a hat or with each other
     if (c.hair == Afro || c.hair == Mohawk || c.hair == Quiff || c.hair == Bun) {
-        if (c.hat != Headband && c.hat != Flower && c.hat != Bow && c.hat != Headphones) c.hat = NoHat;
+        if (c.hat != Headband && c.hat != Flower && c.hat != Bow && c.hat != Headphones)
+            c.hat = NoHat;
     }
     if (c.hairColour >= 9 && rng.Below(2) == 0) c.hairColour = rng.Below(9);
     if (c.facial != Shaven && c.facial != Stubble && c.hairColour >= 9) c.hairColour = rng.Below(9);
-    if (c.hair == Long || c.hair == Bob || c.hair == Pigtails || c.hair == Bun || c.hair == Ponytail ||
-        c.eyes == Lashes) {
+    if (c.hair == Long || c.hair == Bob || c.hair == Pigtails || c.hair == Bun ||
+        c.hair == Ponytail || c.eyes == Lashes) {
         if (c.facial != Stubble) c.facial = Shaven;
     }
     static const int frames[7] = {0, 2, 5, 7, 8, 11, 9};  // colours that show on any skin
     c.glassesColour = frames[c.glassesColour % 7];
-    if ((c.eyes == Happy || c.eyes == Wink || c.eyes == Sleepy) && c.glasses == Shades) c.glasses = RoundGlasses;
+    if ((c.eyes == Happy || c.eyes == Wink || c.eyes == Sleepy) && c.glasses == Shades)
+        c.glasses = RoundGlasses;
     return c;
 }
 
@@ -140,23 +185,35 @@ inline bool WithinQuotas(const std::vector<Character>& cast, const Character& c)
 // candidate most unlike everyone chosen so far.
 inline std::vector<Character> CastOfCharacters() {
     std::vector<Character> cast = {
-        // skin head hair hairCol eyes eyeCol mouth nose glasses glCol facial cheeks hat hatCol shirt shirtCol accent
+        // skin head hair hairCol eyes eyeCol mouth nose glasses glCol facial cheeks hat hatCol
+        // shirt shirtCol accent
         {1, 0, Short, 5, Round, 1, Grin, Button, NoGlasses, 0, Shaven, Freckles, Cap, 0, Tee, 5, 9},
-        {6, 2, Afro, 0, Happy, 0, Laugh, Tiny, NoGlasses, 0, Shaven, Plain, NoHat, 0, Stripes, 2, 7},
-        {3, 0, Long, 4, Lashes, 2, Smile, Tiny, RoundGlasses, 7, Shaven, Blush, NoHat, 0, Scarf, 3, 9},
-        {0, 1, Bald, 7, Dots, 0, Flat, BigNose, SquareGlasses, 11, Beard, Plain, NoHat, 0, Suit, 6, 0},
-        {4, 0, Pigtails, 10, Wide, 4, Tongue, Button, NoGlasses, 0, Shaven, Blush, Bow, 2, Overalls, 9, 5},
+        {6, 2, Afro, 0, Happy, 0, Laugh, Tiny, NoGlasses, 0, Shaven, Plain, NoHat, 0, Stripes, 2,
+         7},
+        {3, 0, Long, 4, Lashes, 2, Smile, Tiny, RoundGlasses, 7, Shaven, Blush, NoHat, 0, Scarf, 3,
+         9},
+        {0, 1, Bald, 7, Dots, 0, Flat, BigNose, SquareGlasses, 11, Beard, Plain, NoHat, 0, Suit, 6,
+         0},
+        {4, 0, Pigtails, 10, Wide, 4, Tongue, Button, NoGlasses, 0, Shaven, Blush, Bow, 2, Overalls,
+         9, 5},
         {2, 2, Bald, 1, Fierce, 0, Smirk, Tiny, Shades, 0, Goatee, Plain, TopHat, 11, Tie, 0, 6},
-        {7, 0, Mohawk, 11, Round, 3, Grin, Tiny, NoGlasses, 0, Shaven, FacePaint, NoHat, 0, Jersey, 1, 6},
+        {7, 0, Mohawk, 11, Round, 3, Grin, Tiny, NoGlasses, 0, Shaven, FacePaint, NoHat, 0, Jersey,
+         1, 6},
         {1, 1, Bob, 0, Sleepy, 1, Oh, Tiny, NoGlasses, 0, Shaven, Plain, Beret, 0, Stripes, 11, 9},
-        {5, 0, Short, 8, Dots, 0, Smile, BigNose, NoGlasses, 0, Handlebar, Plain, Cowboy, 12, Tee, 3, 2},
-        {0, 0, Curly, 3, Round, 2, Teeth, Button, RoundGlasses, 12, Shaven, Freckles, NoHat, 0, Hoodie, 8, 9},
-        {3, 2, Spiky, 12, Wink, 0, Grin, Tiny, NoGlasses, 0, Shaven, Plain, Headphones, 5, Hoodie, 13, 11},
-        {4, 1, Receding, 7, Dots, 0, Smile, Pointy, Monocle, 0, Moustache, Plain, Crown, 0, Suit, 7, 2},
-        {2, 0, Bun, 1, Lashes, 1, Smile, Tiny, HeartShades, 0, Shaven, Plain, NoHat, 0, VNeck, 1, 9},
+        {5, 0, Short, 8, Dots, 0, Smile, BigNose, NoGlasses, 0, Handlebar, Plain, Cowboy, 12, Tee,
+         3, 2},
+        {0, 0, Curly, 3, Round, 2, Teeth, Button, RoundGlasses, 12, Shaven, Freckles, NoHat, 0,
+         Hoodie, 8, 9},
+        {3, 2, Spiky, 12, Wink, 0, Grin, Tiny, NoGlasses, 0, Shaven, Plain, Headphones, 5, Hoodie,
+         13, 11},
+        {4, 1, Receding, 7, Dots, 0, Smile, Pointy, Monocle, 0, Moustache, Plain, Crown, 0, Suit, 7,
+         2},
+        {2, 0, Bun, 1, Lashes, 1, Smile, Tiny, HeartShades, 0, Shaven, Plain, NoHat, 0, VNeck, 1,
+         9},
     };
-    static const int pins[13] = {StarPin, NoEmblem, NoEmblem, NoEmblem, HeartPin, NoEmblem, NoEmblem,
-                                 DiamondPin, BoltPin, RingPin, StarPin, NoEmblem, HeartPin};
+    static const int pins[13] = {StarPin,  NoEmblem, NoEmblem,   NoEmblem, HeartPin,
+                                 NoEmblem, NoEmblem, DiamondPin, BoltPin,  RingPin,
+                                 StarPin,  NoEmblem, HeartPin};
     for (size_t i = 0; i < cast.size(); ++i) cast[i].emblem = pins[i];
     MediaRandom rng(0x51A7C0DEull);
     while (int(cast.size()) < kPortraitCount) {

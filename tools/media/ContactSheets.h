@@ -15,10 +15,12 @@ namespace media {
 
 // The board's cell position, as the game computes it.
 inline double CellX(int cols, int rows, int c, int r) {
-    return double((c - cols / 2) * 576 / double(cols)) * (r + 2) / 5 + 160 - 32 - (r - rows * 0.5) * 4;
+    return double((c - cols / 2) * 576 / double(cols)) * (r + 2) / 5 + 160 - 32 -
+           (r - rows * 0.5) * 4;
 }
 
-inline void DrawCrowd(Image& screen, const std::vector<Image>& portraits, int cols, int rows, int first, bool pairs) {
+inline void DrawCrowd(Image& screen, const std::vector<Image>& portraits, int cols, int rows,
+                      int first, bool pairs) {
     int n = 0;
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c) {
@@ -75,13 +77,14 @@ inline Image ZoomSheet(const std::vector<Image>& portraits, int first, int count
     const int scale = 4, cols = 6, cell = kPortraitWidth * scale + 8;
     Image sheet(cols * cell + 8, (count + cols - 1) / cols * cell + 8, Colour(90, 100, 120));
     for (int i = 0; i < count && first + i < kPortraitCount; ++i)
-        sheet.Stamp(portraits[size_t(first + i)], 8 + (i % cols) * cell, 8 + (i / cols) * cell, scale);
+        sheet.Stamp(portraits[size_t(first + i)], 8 + (i % cols) * cell, 8 + (i / cols) * cell,
+                    scale);
     return sheet;
 }
 
 // Each scene with a crowd and some text on it, as the game will show them.
-inline Image SceneSheet(const std::vector<Image>& portraits, const std::vector<Image>& scenes, const Image& menu,
-                 const Image& icon) {
+inline Image SceneSheet(const std::vector<Image>& portraits, const std::vector<Image>& scenes,
+                        const Image& menu, const Image& icon) {
     Image sheet(2 * 648 + 8, 3 * 488 + 8 + 360, Colour(90, 100, 120));
     for (size_t i = 0; i < scenes.size(); ++i) {
         Image screen = scenes[i];

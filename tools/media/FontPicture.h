@@ -150,7 +150,8 @@ inline void DrawGlyph(Image& img, char code, int x, int y, int scale = 1) {
         for (int gx = 0; gx < 5; ++gx)
             if (GlyphLit(code, gx, gy))
                 for (int sy = 0; sy < scale; ++sy)
-                    for (int sx = 0; sx < scale; ++sx) lit.Set((gx + 1) * scale + sx, (gy + 1 + top) * scale + sy);
+                    for (int sx = 0; sx < scale; ++sx)
+                        lit.Set((gx + 1) * scale + sx, (gy + 1 + top) * scale + sy);
     const Rgba outline = star ? Hex(0x3A1E08) : Hex(0x1A1024);
     Mask ring = lit.Ring(true);
     for (int py = 0; py < lit.Height(); ++py)
@@ -167,7 +168,8 @@ inline void DrawGlyph(Image& img, char code, int x, int y, int scale = 1) {
 inline Image FontPicture() {
     Image img(kFontColumns * kFontCellWidth, kFontRows * kFontCellHeight);
     for (int code = 33; code < 127; ++code)
-        DrawGlyph(img, char(code), (code % 16) * kFontCellWidth + 1, (code / 16) * kFontCellHeight + 1);
+        DrawGlyph(img, char(code), (code % 16) * kFontCellWidth + 1,
+                  (code / 16) * kFontCellHeight + 1);
     return img;
 }
 

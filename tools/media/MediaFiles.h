@@ -25,8 +25,9 @@ inline bool WritePng(const std::string& path, const Image& img) {
     }
     png_init_io(png, f);
     png_set_compression_level(png, 9);
-    png_set_IHDR(png, info, png_uint_32(img.Width()), png_uint_32(img.Height()), 8, PNG_COLOR_TYPE_RGBA,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, png_uint_32(img.Width()), png_uint_32(img.Height()), 8,
+                 PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     std::vector<png_byte> row(size_t(img.Width()) * 4);
     for (int y = 0; y < img.Height(); ++y) {

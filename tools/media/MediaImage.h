@@ -22,7 +22,9 @@ constexpr Rgba Hex(uint32_t rgb) {
     return Colour(int((rgb >> 16) & 255), int((rgb >> 8) & 255), int(rgb & 255));
 }
 
-inline int Clamp255(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
+inline int Clamp255(int v) {
+    return v < 0 ? 0 : (v > 255 ? 255 : v);
+}
 
 // t in 0..256
 inline Rgba Mix(Rgba a, Rgba b, int t) {
@@ -36,12 +38,18 @@ inline Rgba Scale(Rgba c, int percent) {
 }
 // Shadows lean toward purple and highlights toward warm white, which reads
 // better in small cartoon pictures than plain darkening.
-inline Rgba Shade(Rgba c) { return Mix(Scale(c, 72), Colour(60, 30, 90), 40); }
-inline Rgba Light(Rgba c) { return Mix(c, Colour(255, 250, 230), 90); }
-inline Rgba Ink(Rgba c) { return Mix(Scale(c, 30), Colour(24, 14, 30), 150); }
+inline Rgba Shade(Rgba c) {
+    return Mix(Scale(c, 72), Colour(60, 30, 90), 40);
+}
+inline Rgba Light(Rgba c) {
+    return Mix(c, Colour(255, 250, 230), 90);
+}
+inline Rgba Ink(Rgba c) {
+    return Mix(Scale(c, 30), Colour(24, 14, 30), 150);
+}
 
 class Image {
-public:
+  public:
     Image() = default;
     Image(int w, int h, Rgba fill = Rgba{}) : w_(w), h_(h), px_(size_t(w) * size_t(h), fill) {}
     int Width() const { return w_; }
@@ -72,18 +80,20 @@ public:
     }
     const std::vector<Rgba>& Pixels() const { return px_; }
 
-private:
+  private:
     int w_ = 0, h_ = 0;
     std::vector<Rgba> px_;
 };
 
 // A set of pixels of a picture-sized grid, filled by shapes tested at pixel centres.
 class Mask {
-public:
+  public:
     Mask(int w, int h) : w_(w), h_(h), on_(size_t(w) * size_t(h), 0) {}
     int Width() const { return w_; }
     int Height() const { return h_; }
-    bool Get(int x, int y) const { return x >= 0 && y >= 0 && x < w_ && y < h_ && on_[size_t(y) * size_t(w_) + size_t(x)]; }
+    bool Get(int x, int y) const {
+        return x >= 0 && y >= 0 && x < w_ && y < h_ && on_[size_t(y) * size_t(w_) + size_t(x)];
+    }
     void Set(int x, int y, bool v = true) {
         if (x >= 0 && y >= 0 && x < w_ && y < h_) on_[size_t(y) * size_t(w_) + size_t(x)] = v;
     }
@@ -121,7 +131,9 @@ public:
             for (int x = 0; x < w_; ++x) {
                 if (Get(x, y)) continue;
                 bool n = Get(x - 1, y) || Get(x + 1, y) || Get(x, y - 1) || Get(x, y + 1);
-                if (diagonal) n = n || Get(x - 1, y - 1) || Get(x + 1, y - 1) || Get(x - 1, y + 1) || Get(x + 1, y + 1);
+                if (diagonal)
+                    n = n || Get(x - 1, y - 1) || Get(x + 1, y - 1) || Get(x - 1, y + 1) ||
+                        Get(x + 1, y + 1);
                 if (n) out.Set(x, y);
             }
         return out;
@@ -138,7 +150,7 @@ public:
         return std::none_of(on_.begin(), on_.end(), [](uint8_t v) { return v != 0; });
     }
 
-private:
+  private:
     int w_, h_;
     std::vector<uint8_t> on_;
 };
@@ -156,7 +168,9 @@ inline auto Ellipse(double cx, double cy, double rx, double ry) {
         return dx * dx + dy * dy <= 1.0;
     };
 }
-inline auto Circle(double cx, double cy, double r) { return Ellipse(cx, cy, r, r); }
+inline auto Circle(double cx, double cy, double r) {
+    return Ellipse(cx, cy, r, r);
+}
 inline auto Box(double x0, double y0, double x1, double y1) {
     return [=](double x, double y) { return x >= x0 && x < x1 && y >= y0 && y < y1; };
 }

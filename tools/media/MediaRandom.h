@@ -7,7 +7,7 @@
 namespace media {
 
 class MediaRandom {
-public:
+  public:
     explicit MediaRandom(uint64_t seed) : state_(seed) {}
     uint64_t Next() {
         uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
@@ -22,7 +22,7 @@ public:
     double Signed() { return double(int64_t(Next() >> 40) - (1 << 23)) / double(1 << 23); }
     double Unit() { return double(Next() >> 40) / double(1 << 24); }
 
-private:
+  private:
     uint64_t state_;
 };
 

@@ -30,7 +30,8 @@ inline void Sky(Image& img, Mood mood, MediaRandom& rng) {
     static const Rgba tops[Moods] = {Hex(0x4C8FE8), Hex(0x5A3A8C), Hex(0x070B24), Hex(0x5C636E)};
     static const Rgba bottoms[Moods] = {Hex(0xBFE2FF), Hex(0xFF9A4A), Hex(0x1E2A5C), Hex(0x9CA3AD)};
     for (int y = 0; y < kStandTop; ++y)
-        for (int x = 0; x < kScreenWidth; ++x) img.Put(x, y, Vertical(tops[mood], bottoms[mood], y, 0, kStandTop));
+        for (int x = 0; x < kScreenWidth; ++x)
+            img.Put(x, y, Vertical(tops[mood], bottoms[mood], y, 0, kStandTop));
     if (mood == Sunset) {
         Mask sun(kScreenWidth, kScreenHeight);
         sun.Add(Circle(236, 60, 22));
@@ -50,13 +51,16 @@ inline void Sky(Image& img, Mood mood, MediaRandom& rng) {
         Paint(img, moon, Hex(0xFFF6D0));
     }
     if (mood == Day || mood == Rain || mood == Sunset) {
-        const Rgba cloud = mood == Day ? Hex(0xFFFFFF) : (mood == Rain ? Hex(0x4A5058) : Hex(0xF2789A));
+        const Rgba cloud =
+            mood == Day ? Hex(0xFFFFFF) : (mood == Rain ? Hex(0x4A5058) : Hex(0xF2789A));
         const int count = mood == Rain ? 14 : 5;
         for (int i = 0; i < count; ++i) {
             const double cx = rng.Below(360) - 20, cy = 10 + rng.Below(mood == Rain ? 40 : 36);
             const double w = 16 + rng.Below(22);
             Mask m(kScreenWidth, kScreenHeight);
-            m.Add(Ellipse(cx, cy, w, 5)).Add(Circle(cx - w / 3, cy - 3, 6)).Add(Circle(cx + w / 5, cy - 5, 8));
+            m.Add(Ellipse(cx, cy, w, 5))
+                .Add(Circle(cx - w / 3, cy - 3, 6))
+                .Add(Circle(cx + w / 5, cy - 5, 8));
             m.Cut(Box(0, cy + 4, 320, 240));
             Paint(img, m, cloud);
             Paint(img, m.Rim(0, 2), Mix(cloud, Hex(0x7080A0), 70));
@@ -71,7 +75,8 @@ inline void Floodlight(Image& img, int x, Mood mood) {
         img.Put(x + 1, y, steel);
         if (y % 6 == 0) img.Put(x - 1, y, steel), img.Put(x + 2, y, steel);
     }
-    const Rgba lamp = mood == Night ? Hex(0xFFFFF0) : (mood == Sunset ? Hex(0xFFE8C0) : Hex(0xD8DCE8));
+    const Rgba lamp =
+        mood == Night ? Hex(0xFFFFF0) : (mood == Sunset ? Hex(0xFFE8C0) : Hex(0xD8DCE8));
     img.FillRect(x - 9, 8, 20, 11, steel);
     for (int r = 0; r < 2; ++r)
         for (int c = 0; c < 4; ++c) img.FillRect(x - 8 + c * 5, 9 + r * 5, 4, 4, lamp);
@@ -85,15 +90,16 @@ inline void Glow(Image& img, double cx, double cy, double radius, Rgba col, int 
             if (d2 >= radius * radius) continue;
             const int t = int(strength * (1.0 - d2 / (radius * radius)));
             Rgba& p = img.At(x, y);
-            p = Rgba{uint8_t(Clamp255(p.r + col.r * t / 256)), uint8_t(Clamp255(p.g + col.g * t / 256)),
+            p = Rgba{uint8_t(Clamp255(p.r + col.r * t / 256)),
+                     uint8_t(Clamp255(p.g + col.g * t / 256)),
                      uint8_t(Clamp255(p.b + col.b * t / 256)), 255};
         }
 }
 
 inline void Stand(Image& img, Mood mood) {
     // Back wall with advertising boards
-    static const Rgba boards[6] = {Hex(0xD8443C), Hex(0x2E6BD0), Hex(0xF0C030), Hex(0x2AA868), Hex(0xE06AA8),
-                                   Hex(0xF4F4F0)};
+    static const Rgba boards[6] = {Hex(0xD8443C), Hex(0x2E6BD0), Hex(0xF0C030),
+                                   Hex(0x2AA868), Hex(0xE06AA8), Hex(0xF4F4F0)};
     img.FillRect(0, kStandTop, kScreenWidth, 22, Hex(0x3C4150));
     for (int i = 0; i < 8; ++i) {
         const int x0 = i * 40 + 2;
@@ -151,27 +157,28 @@ inline void Light(Image& img, Mood mood) {
             g = (g * 3 + grey) / 4 * 88 / 100;
             b = (b * 3 + grey) / 4 * 88 / 100;
             switch (mood) {
-            case Sunset:
-                r = r * 100 / 100 + 18;
-                g = g * 80 / 100 + 4;
-                b = b * 66 / 100 + 8;
-                if ((x + (y - kStandTop) * 2) % 320 < 110) {  // long warm light across the stand
-                    r += 16;
-                    g += 8;
-                }
-                break;
-            case Night:
-                r = r * 40 / 100;
-                g = g * 44 / 100;
-                b = b * 58 / 100 + 10;
-                break;
-            case Rain:
-                r = (r + grey) / 2 * 72 / 100;
-                g = (g + grey) / 2 * 76 / 100;
-                b = (b + grey) / 2 * 82 / 100;
-                break;
-            default:
-                break;
+                case Sunset:
+                    r = r * 100 / 100 + 18;
+                    g = g * 80 / 100 + 4;
+                    b = b * 66 / 100 + 8;
+                    if ((x + (y - kStandTop) * 2) % 320 <
+                        110) {  // long warm light across the stand
+                        r += 16;
+                        g += 8;
+                    }
+                    break;
+                case Night:
+                    r = r * 40 / 100;
+                    g = g * 44 / 100;
+                    b = b * 58 / 100 + 10;
+                    break;
+                case Rain:
+                    r = (r + grey) / 2 * 72 / 100;
+                    g = (g + grey) / 2 * 76 / 100;
+                    b = (b + grey) / 2 * 82 / 100;
+                    break;
+                default:
+                    break;
             }
             p = Colour(Clamp255(r), Clamp255(g), Clamp255(b));
         }
@@ -220,7 +227,8 @@ inline Image MenuBackground(const std::vector<Image>& portraits) {
     Glow(img, 90, -30, 160, Hex(0xA0C0FF), 40);
     // Confetti
     MediaRandom rng(0xC0FE771ull);
-    static const Rgba confetti[5] = {Hex(0xF5D03B), Hex(0xF07AB8), Hex(0x4DD0E0), Hex(0x9CE05A), Hex(0xFFFFFF)};
+    static const Rgba confetti[5] = {Hex(0xF5D03B), Hex(0xF07AB8), Hex(0x4DD0E0), Hex(0x9CE05A),
+                                     Hex(0xFFFFFF)};
     for (int i = 0; i < 90; ++i) {
         const int x = 150 + rng.Below(170), y = rng.Below(150);
         const Rgba c = confetti[rng.Below(5)];
@@ -263,7 +271,9 @@ inline Image MenuIcon() {
         img.Put(23, y, Hex(0x241620));
         img.Put(24, y, Hex(0x241620));
     }
-    for (int x = 15; x < 26; ++x) img.Put(x, 25 + (x == 15 || x == 25 ? -1 : 0) + (x >= 17 && x <= 23 ? 1 : 0), Hex(0x241620));
+    for (int x = 15; x < 26; ++x)
+        img.Put(x, 25 + (x == 15 || x == 25 ? -1 : 0) + (x >= 17 && x <= 23 ? 1 : 0),
+                Hex(0x241620));
     Mask shine(48, 48);
     shine.Add(Ellipse(12, 10, 4, 2.5));
     Paint(img, shine, Hex(0xFFFFFF));

@@ -23,7 +23,8 @@ inline double SineTurns(double t) {
     }
     if (t > 0.25) t = 0.5 - t;  // 0 .. 0.25 turns
     const double x = t * 6.283185307179586, x2 = x * x;
-    const double s = x * (1 - x2 / 6 * (1 - x2 / 20 * (1 - x2 / 42 * (1 - x2 / 72 * (1 - x2 / 110)))));
+    const double s =
+        x * (1 - x2 / 6 * (1 - x2 / 20 * (1 - x2 / 42 * (1 - x2 / 72 * (1 - x2 / 110)))));
     return sign * s;
 }
 
@@ -46,7 +47,8 @@ inline std::vector<int16_t> Blip() {
         phase += freq / kSampleRate;
         const double attack = std::min(1.0, i / 40.0);
         const double decay = (1 - t) * (1 - t);
-        const double wave = SineTurns(phase) + 0.25 * SineTurns(phase * 3) + 0.1 * SineTurns(phase * 5);
+        const double wave =
+            SineTurns(phase) + 0.25 * SineTurns(phase * 3) + 0.1 * SineTurns(phase * 5);
         mix[size_t(i)] = wave * attack * decay;
     }
     return ToSamples(mix, 0.6);
@@ -54,7 +56,7 @@ inline std::vector<int16_t> Blip() {
 
 // Noise through a two-pole band filter, a cheap voice-like colour.
 class BandNoise {
-public:
+  public:
     BandNoise(double low, double high) : a_(low), b_(high) {}
     double Next(MediaRandom& rng) {
         const double white = rng.Signed();
@@ -63,7 +65,7 @@ public:
         return lowFast_ - lowSlow_;
     }
 
-private:
+  private:
     double a_, b_, lowFast_ = 0, lowSlow_ = 0;
 };
 
@@ -78,7 +80,8 @@ inline std::vector<int16_t> Cheer() {
         const double rise = std::min(1.0, t / 0.18);
         const double fall = t > 1.3 ? std::max(0.0, 1 - (t - 1.3) / 0.6) : 1.0;
         const double wave = 0.8 + 0.2 * SineTurns(t * 2.3) + 0.1 * SineTurns(t * 5.1 + 0.3);
-        mix[size_t(i)] += (roar.Next(rng) * 1.6 + roar2.Next(rng) * 0.9) * rise * fall * fall * wave;
+        mix[size_t(i)] +=
+            (roar.Next(rng) * 1.6 + roar2.Next(rng) * 0.9) * rise * fall * fall * wave;
     }
     // Claps: short bright bursts at random moments
     for (int k = 0; k < 70; ++k) {
@@ -100,11 +103,12 @@ inline std::vector<int16_t> Cheer() {
         double phase = 0;
         for (int i = 0; i < len && start + i < n; ++i) {
             const double t = double(i) / len;
-            const double f = f0 + (f1 - f0) * (t < 0.6 ? t / 0.6 : 1.0) + 12 * SineTurns(wobble * i / kSampleRate);
+            const double f = f0 + (f1 - f0) * (t < 0.6 ? t / 0.6 : 1.0) +
+                             12 * SineTurns(wobble * i / kSampleRate);
             phase += f / kSampleRate;
             const double env = std::min(1.0, t * 8) * (t > 0.7 ? (1 - t) / 0.3 : 1.0);
-            const double voice = SineTurns(phase) + 0.5 * SineTurns(phase * 2) + 0.3 * SineTurns(phase * 3) +
-                                 0.15 * SineTurns(phase * 4);
+            const double voice = SineTurns(phase) + 0.5 * SineTurns(phase * 2) +
+                                 0.3 * SineTurns(phase * 3) + 0.15 * SineTurns(phase * 4);
             mix[size_t(start + i)] += voice * env * 0.22;
         }
     }
