@@ -13,7 +13,7 @@
 // through (data format, cooperation with a window, acquisition) so that the
 // record's retry paths stay real: a device that cannot be acquired is tried
 // again on its next read.
-struct KeyboardDevice {
+struct WindowDeviceSteps {
     bool formatSet = false;
     int cooperation = 0;
     bool acquired = false;
@@ -25,6 +25,9 @@ struct KeyboardDevice {
         cooperation = level;
         return true;
     }
+};
+
+struct KeyboardDevice : WindowDeviceSteps {
     bool Acquire() {
         acquired = formatSet && cooperation != 0 && platform::KeyboardEventsEnabled();
         return acquired;
@@ -36,22 +39,12 @@ struct KeyboardDevice {
     }
 };
 
-struct MouseDevice {
+struct MouseDevice : WindowDeviceSteps {
     struct State {
         int dx = 0, dy = 0, wheel = 0;
         uint8_t buttons[4] = {};
     };
 
-    bool formatSet = false;
-    int cooperation = 0;
-    bool acquired = false;
-
-    bool SetDataFormat() { return formatSet = true; }
-    bool SetCooperativeLevel(platform::Window* window, int level) {
-        if (!window) return false;
-        cooperation = level;
-        return true;
-    }
     // A freshly acquired mouse reports only the motion that comes after.
     bool Acquire() {
         bool wasAcquired = acquired;
