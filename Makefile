@@ -8,7 +8,8 @@ JOBS ?= $(shell nproc)
 
 PACKAGES := build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev \
 	libsdl2-dev libsdl2-mixer-dev libpng-dev zlib1g-dev liblzo2-dev libgl-dev \
-	libegl-dev libgtest-dev libgmock-dev libbenchmark-dev libgl1-mesa-dri libegl1-mesa
+	libegl-dev libgtest-dev libgmock-dev libbenchmark-dev libgl1-mesa-dri libegl1-mesa \
+	libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 HEADLESS := SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
 

@@ -6,6 +6,8 @@
 // ---------------------------------------------------------------- core
 #include "runtime/core/Engine.h"  // StartEngine, PresentFrame, ElapsedMs, LastFrameMs, EndProgram, SetRuntimeError...
 #include "runtime/core/EngineState.h"  // gEngine: project settings, devices, clock stamps
+#include "runtime/core/Movie.h"        // PlayMovie, PlayMovieLooped, PlayMovieFile
+#include "runtime/core/Music.h"        // PlayMusic, StopMusic, SetMusicVolume, RestartMusic
 #include "runtime/core/Random.h"       // SeedRandom, NextRandomWord, RandomInt
 
 // ---------------------------------------------------------------- values

@@ -274,6 +274,20 @@ void StopMusicStream(MusicStream* music);
 void SetMusicStreamVolume(MusicStream* music, int volume);  // 0..1000, 1000 = as recorded
 bool MusicStreamPlaying(MusicStream* music);
 
+// ---------------------------------------------------------------- movies
+// A video file read through the decoder library, frame by frame on request;
+// its sound track is not played. Open and close trace "movie open" and
+// "movie close"; the decoder's own log is silenced.
+struct MovieStream;                        // opaque
+MovieStream* OpenMovie(const char* path);  // null when no decoder takes the file
+void CloseMovie(MovieStream* movie);
+void MovieSize(MovieStream* movie, int* width, int* height);  // the natural size in pixels
+double MovieLengthMs(MovieStream* movie);                     // 0 when the length is unknown
+// The picture showing at `ms` from the start as RGBA rows, top row first,
+// width x height x 4 bytes; null when it is the picture returned last time.
+const uint8_t* MovieFrameAt(MovieStream* movie, double ms);
+void RewindMovie(MovieStream* movie);  // back to the first picture
+
 // ---------------------------------------------------------------- processes, machine
 bool StartProcess(const char* commandLine);  // through /bin/sh -c, detached
 uint32_t MachineSerial();                    // stable per machine
