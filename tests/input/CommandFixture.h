@@ -88,18 +88,7 @@ class InputCommandTest : public ::testing::Test {
         });
     }
 
-    // Detaching goes by device index, which moves as others come and go.
-    static void Detach(void* joystick) {
-        for (int index = platform::JoystickCount() - 1; index >= 0; --index) {
-            void* probe = platform::OpenJoystick(index);
-            const bool same = probe == joystick;
-            platform::CloseJoystick(probe);
-            if (!same) continue;
-            platform::CloseJoystick(joystick);
-            platform::DetachVirtualJoystick(index);
-            return;
-        }
-    }
+    static void Detach(void* joystick) { DetachJoystick(joystick); }
 
     std::set<int> pressed_;
     std::set<int> buttons_;

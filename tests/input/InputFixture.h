@@ -14,6 +14,7 @@
 #include "runtime/files/ErrorLog.h"
 #include "runtime/input/InputDevices.h"
 #include "runtime/platform/Platform.h"
+#include "support/TestEngine.h"
 
 // SDL scancodes are the USB keyboard usage numbers.
 namespace usb {
@@ -139,18 +140,7 @@ class InputTest : public ::testing::Test {
     static inline platform::Window* window = nullptr;
 
   private:
-    // Detaching goes by device index, which moves as others come and go.
-    static void Detach(void* joystick) {
-        for (int index = platform::JoystickCount() - 1; index >= 0; --index) {
-            void* probe = platform::OpenJoystick(index);
-            bool same = probe == joystick;
-            platform::CloseJoystick(probe);
-            if (!same) continue;
-            platform::CloseJoystick(joystick);
-            platform::DetachVirtualJoystick(index);
-            return;
-        }
-    }
+    static void Detach(void* joystick) { DetachJoystick(joystick); }
 
     std::set<int> pressed_;
     std::set<int> buttons_;

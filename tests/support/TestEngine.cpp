@@ -55,6 +55,19 @@ void ClearSchedule() {
     gSchedule.clear();
 }
 
+// Detaching goes by device index, which moves as others come and go.
+void DetachJoystick(void* joystick) {
+    for (int index = platform::JoystickCount() - 1; index >= 0; --index) {
+        void* probe = platform::OpenJoystick(index);
+        const bool same = probe == joystick;
+        platform::CloseJoystick(probe);
+        if (!same) continue;
+        platform::CloseJoystick(joystick);
+        platform::DetachVirtualJoystick(index);
+        return;
+    }
+}
+
 int RunProcess(const std::string& command, std::string* output) {
     FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     if (!pipe) return -1;

@@ -15,6 +15,9 @@ bool StartTestEngine(int framesPerSecond = 60, int captureMouse = 0, int showCom
 void ScheduleInPump(double delayMs, std::function<void()> action);
 void ClearSchedule();
 
+// Closes and detaches a virtual joystick opened by a test.
+void DetachJoystick(void* joystick);
+
 // Runs a shell command, collecting standard output and standard error
 // together; returns the exit code (or 128 + signal).
 int RunProcess(const std::string& command, std::string* output);
