@@ -23,6 +23,13 @@ int MaxTextureSize() {
     return size > 0 ? size : 1024;
 }
 
+// For the bound tile. Tiles are only ever drawn one to one, where nearest
+// and linear filtering give the same pixels and nearest costs less.
+void FilterTileNearest() {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+}
+
 int TileIndex(int column, int row) {
     return column * kTileGrid + row;
 }
@@ -59,6 +66,7 @@ bool OpenGLRainbows::LoadBackgroundFile(int index, const char* path) {
                 loaded = false;
                 break;
             }
+            FilterTileNearest();
             image.tileTextureWidths[i] = image.tileTextureHeights[i] = tile;
             image.tileUsedWidths[i] = image.tileUsedHeights[i] = tile;
             columns = column + 1;
@@ -93,8 +101,7 @@ void OpenGLRainbows::GrabToBackground(int index) {
                 glBindTexture(GL_TEXTURE_2D, texture);
                 glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tile, tile, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                              nullptr);
-                glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-                glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+                FilterTileNearest();
                 glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
                 glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
             }

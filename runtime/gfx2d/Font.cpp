@@ -95,6 +95,7 @@ int OpenGLRainbows::DrawText(int font, const char* text, float x, float y, float
     glVertexPointer(3, GL_FLOAT, sizeof(TextVertex), &vertexBuffer->x);
     glTexCoordPointer(2, GL_FLOAT, sizeof(TextVertex), &vertexBuffer->s);
     glDrawArrays(GL_QUADS, 0, vertexCount);
+    CountQuads(vertexCount / 4);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     return length;

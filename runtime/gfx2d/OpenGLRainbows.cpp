@@ -314,6 +314,7 @@ void OpenGLRainbows::SetView(int x, int y, int w, int h) {
 double OpenGLRainbows::Present() {
     EndScreen();
     platform::SwapBuffers(window);
+    quadsSinceFlush = 0;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const double start = EngineNow();
     double now = start;

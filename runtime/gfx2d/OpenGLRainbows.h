@@ -94,7 +94,10 @@ class OpenGLRainbows {
     void DrawAnimation(int slot, int frame, float x, float y);
     void StretchAnimation(int slot, int frame, float x, float y, float width, float height);
     void RotoZoomAnimation(int slot, int frame, float x, float y, float angle, float zoom);
-    void ApplySmoothing();  // the bound texture's filters from the smooth flag
+    // The bound texture's filters from the smooth flag. A quad that maps
+    // texels one to one to pixels passes oneToOne and always gets nearest.
+    void ApplySmoothing(bool oneToOne = false);
+    void CountQuads(int quads);  // flushes after every kQuadsPerFlush
     void BindSprite(int slot, int secondSlot = -1, bool scaled = false);
 
     // Fonts.
@@ -158,7 +161,9 @@ class OpenGLRainbows {
     int boundSlot = -1;
     int boundSecondSlot = -1;
     uint8_t boundScaled = 0;
-    uint8_t textureUnitOneOn = 0;   // only the 2D device switches unit 1
+    uint8_t textureUnitOneOn = 0;  // only the 2D device switches unit 1
+    static constexpr int kQuadsPerFlush = 5000;
+    int quadsSinceFlush = 0;
     int frameBufferAlphaBits = -1;  // -1 until first asked
 
   private:

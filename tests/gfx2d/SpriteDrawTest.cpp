@@ -149,6 +149,55 @@ TEST_F(SpriteDrawing, SmoothingOffGivesHardPixelEdgesUntilTheViewResets) {
     EXPECT_EQ(Device().smoothFlag, 1);
 }
 
+// Neighbouring pixels all differ, so any blending between texels shows.
+uint32_t Speckle(int x, int y) {
+    return Rgb((x * 53 + y * 19) & 255, (x * 7 + y * 101) & 255, (x * 29 + y * 67) & 127);
+}
+
+// With smoothing on, drawing a picture at its own size still shows every
+// picture pixel unchanged, however the quad is flipped; scaled drawing of
+// the same slot afterwards is smoothed again.
+TEST_F(SpriteDrawing, OneToOneDrawingShowsEveryPicturePixelUnblended) {
+    Load(WriteBmp("speckle.bmp", 24, 20, Speckle), 9);
+    ASSERT_EQ(Device().smoothFlag, 1);
+    auto expectPicture = [](int left, int top, bool mirrorX, bool mirrorY) {
+        int wrong = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 24; ++x)
+                wrong += ScreenPixel(left + (mirrorX ? 23 - x : x), top + (mirrorY ? 19 - y : y)) !=
+                         Speckle(x, y);
+        return wrong;
+    };
+    DrawSprite(9, 10.5, 7);
+    EXPECT_EQ(expectPicture(11, 7, false, false), 0);
+    StretchSprite(9, 60, 7, 24, 20);
+    EXPECT_EQ(expectPicture(60, 7, false, false), 0);
+    StretchSprite(9, 134, 7, -24, 20);
+    EXPECT_EQ(expectPicture(110, 7, true, false), 0);
+    StretchSprite(9, 184, 47, -24, -20);
+    EXPECT_EQ(expectPicture(160, 27, true, true), 0);
+    ZoomSprite(9, 200, 100, 1, 1);
+    EXPECT_EQ(expectPicture(200, 100, false, false), 0);
+
+    glClear(GL_COLOR_BUFFER_BIT);
+    StretchSprite(9, 0, 0, 48, 40);
+    int blended = 0;
+    for (int x = 0; x < 48; ++x)
+        for (int y = 0; y < 40; ++y) blended += ScreenPixel(x, y) != Speckle(x / 2, y / 2);
+    EXPECT_GT(blended, 48 * 40 / 2);
+}
+
+TEST_F(SpriteDrawing, OneToOneAnimationFramesShowEveryPixelUnblended) {
+    ASSERT_EQ(LoadAnimation(RtString(WriteBmp("speckles.bmp", 24, 20, Speckle).c_str()), 9, 12, 10),
+              1.0);
+    DrawAnimation(9, 3, 30, 40);  // the second row's right frame
+    int wrong = 0;
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 12; ++x)
+            wrong += ScreenPixel(30 + x, 40 + y) != Speckle(12 + x, 10 + y);
+    EXPECT_EQ(wrong, 0);
+}
+
 TEST_F(SpriteDrawing, UntexturedPolygonFillsItsFanInTheVertexColours) {
     StartPolygon(-1);
     PolygonVertex(10, 10, 0, 0, kRed);
