@@ -29,6 +29,15 @@ void Label(benchmark::State& state) {
     state.SetLabel(state.range(1) == kOpen ? "open" : "random cost 1..9");
 }
 
+// A search of the whole grid from the top-left corner to the bottom-right.
+SearchParameters CornerToCorner(const Grid& grid, int side) {
+    SearchParameters parameters;
+    parameters.goalX = parameters.goalY = side - 1;
+    parameters.width = parameters.height = side;
+    parameters.sourceCells = grid.cells.data();
+    return parameters;
+}
+
 void BM_FindGridPath(benchmark::State& state) {
     const int side = static_cast<int>(state.range(0));
     const Grid grid = BenchGrid(side, static_cast<int>(state.range(1)));
@@ -48,10 +57,7 @@ void BM_FindGridPath(benchmark::State& state) {
 void BM_PlannerSetUpOnly(benchmark::State& state) {
     const int side = static_cast<int>(state.range(0));
     const Grid grid = BenchGrid(side, static_cast<int>(state.range(1)));
-    SearchParameters parameters;
-    parameters.goalX = parameters.goalY = side - 1;
-    parameters.width = parameters.height = side;
-    parameters.sourceCells = grid.cells.data();
+    SearchParameters parameters = CornerToCorner(grid, side);
     for (auto _ : state) {
         AStarPlanner planner;
         benchmark::DoNotOptimize(planner.SetUp(parameters));
@@ -63,10 +69,7 @@ void BM_PlannerSetUpOnly(benchmark::State& state) {
 void BM_PlannerSearch(benchmark::State& state) {
     const int side = static_cast<int>(state.range(0));
     const Grid grid = BenchGrid(side, static_cast<int>(state.range(1)));
-    SearchParameters parameters;
-    parameters.goalX = parameters.goalY = side - 1;
-    parameters.width = parameters.height = side;
-    parameters.sourceCells = grid.cells.data();
+    SearchParameters parameters = CornerToCorner(grid, side);
     parameters.closedExponent = static_cast<int32_t>(state.range(2));
     for (auto _ : state) {
         AStarPlanner planner;
