@@ -6,6 +6,8 @@
 #include <concepts>
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
+#include <type_traits>
 
 #include "runtime/values/RtString.h"
 #include "runtime/values/Truncate.h"
@@ -16,10 +18,23 @@ struct ArrayIndex {
     ArrayIndex(int32_t index) : value(index) {}
     ArrayIndex(double index) : value(TruncateInt32(index)) {}
     template <std::integral T>
-    ArrayIndex(T index)
-        : value(index >= -2147483647 - 1 && index <= 2147483647 ? static_cast<int32_t>(index)
-                                                                : -2147483647 - 1) {}
+    ArrayIndex(T index) : value(Fits(index) ? static_cast<int32_t>(index) : kOutOfRange) {}
     int32_t value;
+
+  private:
+    static constexpr int32_t kOutOfRange = std::numeric_limits<int32_t>::min();
+    // Compared by value in the widest type of the index's signedness, so an
+    // unsigned index (a std::vector's size_t) is in range exactly when its
+    // value is.
+    template <std::integral T>
+    static constexpr bool Fits(T index) {
+        if constexpr (std::is_signed_v<T>)
+            return static_cast<intmax_t>(index) >= std::numeric_limits<int32_t>::min() &&
+                   static_cast<intmax_t>(index) <= std::numeric_limits<int32_t>::max();
+        else
+            return static_cast<uintmax_t>(index) <=
+                   static_cast<uintmax_t>(std::numeric_limits<int32_t>::max());
+    }
 };
 
 class RtArray {

@@ -221,6 +221,26 @@ TEST(RtTextArray, FreshElementsAreEmpty) {
     EXPECT_STREQ(array(69).CStr(), "x69");
 }
 
+// C++ callers index with whatever integral type their loop counts in.
+TEST(RtArray, EveryIntegralTypeIndexesByItsValue) {
+    RtArray array;
+    DimArray(array, 3, 0, 0, 0);
+    const std::vector<double> source = {10, 20, 30};
+    for (size_t i = 0; i < source.size(); ++i) array(i) = source[i];
+    EXPECT_EQ(Elements(array), source);
+    EXPECT_EQ(array(uint8_t{2}), 30);
+    EXPECT_EQ(array(uint16_t{1}), 20);
+    EXPECT_EQ(array(uint32_t{0}), 10);
+    EXPECT_EQ(array(uint64_t{2}), 30);
+    EXPECT_EQ(array(int64_t{1}), 20);
+    EXPECT_EQ(array(short{0}), 10);
+    EXPECT_EQ(array(char{2}), 30);
+    RtTextArray texts;
+    DimTextArray(texts, 2, 0, 0, 0);
+    texts(size_t{1}) = "one";
+    EXPECT_STREQ(texts(1).CStr(), "one");
+}
+
 TEST(RtArrayDeathTest, IndexOutOfRangeIsError9) {
     RtArray array;
     DimArray(array, 5, 0, 0, 0);
@@ -228,6 +248,9 @@ TEST(RtArrayDeathTest, IndexOutOfRangeIsError9) {
     EXPECT_RUNTIME_ERROR(array(-1) = 1, 9);
     EXPECT_RUNTIME_ERROR(array(0, 1) = 1, 9);  // a dimension the array does not have
     EXPECT_RUNTIME_ERROR(array(1e12) = 1, 9);
+    EXPECT_RUNTIME_ERROR(array(size_t{5}) = 1, 9);
+    EXPECT_RUNTIME_ERROR(array(uint64_t{1} << 32) = 1, 9);  // would wrap to 0 if cut to 32 bits
+    EXPECT_RUNTIME_ERROR(array(int64_t{-1}) = 1, 9);
     RtArray empty;
     EXPECT_RUNTIME_ERROR(empty(0) = 1, 9);
     RtArray none;
