@@ -81,6 +81,15 @@ bool ReadSamples(WaveSource& source, uint64_t offset, uint32_t size, const WaveF
     return true;
 }
 
+// The chunk right after the RIFF header, read as the format whatever its tag.
+bool FirstChunkFormat(WaveSource& source, WaveFormat* format) {
+    uint8_t chunk[8];
+    if (!source.ReadAt(12, chunk, sizeof chunk)) return false;
+    const uint32_t bodySize = GetLe32(chunk + 4);
+    if (bodySize > source.Size() - 20) return false;
+    return ReadFormat(source, 20, bodySize, format);
+}
+
 class FileSource : public WaveSource {
   public:
     explicit FileSource(platform::FileHandle file) : file_(file) {
@@ -116,23 +125,27 @@ class MemorySource : public WaveSource {
 
 }  // namespace
 
+// The RIFF header's tags are not checked, and the chunk right after it is the
+// format chunk whatever its tag reads, as other players of these files treat
+// them; a chunk tagged "fmt " further on (after a list or junk chunk) is
+// taken instead. Other chunks before the data are skipped by their sizes.
 bool ReadWave(WaveSource& source, SampleFrames* out) {
     const uint64_t size = source.Size();
-    uint8_t header[12];
-    if (!source.ReadAt(0, header, sizeof header)) return false;
-    if (!TagIs(header, "RIFF") || !TagIs(header + 8, "WAVE")) return false;
+    constexpr uint64_t kFirstChunk = 12;
+    if (size < kFirstChunk) return false;
     WaveFormat format;
     bool haveFormat = false;
-    uint64_t offset = sizeof header;
-    while (offset + 8 <= size) {
+    for (uint64_t offset = kFirstChunk; offset + 8 <= size;) {
         uint8_t chunk[8];
         if (!source.ReadAt(offset, chunk, sizeof chunk)) return false;
         const uint32_t bodySize = GetLe32(chunk + 4);
         const uint64_t body = offset + 8;
-        if (TagIs(chunk, "data"))
+        if (TagIs(chunk, "data")) {
+            if (!haveFormat && offset > kFirstChunk) haveFormat = FirstChunkFormat(source, &format);
             return haveFormat && ReadSamples(source, body, bodySize, format, out);
+        }
         if (bodySize > size - body) return false;
-        if (TagIs(chunk, "fmt ")) {
+        if (TagIs(chunk, "fmt ") && !haveFormat) {
             if (!ReadFormat(source, body, bodySize, &format)) return false;
             haveFormat = true;
         }

@@ -3,6 +3,8 @@
 // without reading past the file.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "runtime/sound/WaveFile.h"
 #include "sound/SoundTestSupport.h"
 
@@ -194,19 +196,42 @@ TEST_F(WaveFileTest, BrokenStructureFails) {
     EXPECT_FALSE(Load(Bytes(good.begin(), good.begin() + 11)));  // shorter than the header
     EXPECT_FALSE(Load(Bytes(good.begin(), good.begin() + 36)));  // the data chunk cut off
     EXPECT_FALSE(
-        Load(Bytes(good.begin(), good.begin() + 46)));  // the data header, half its samples
-    Bytes notRiff = good;
-    notRiff[0] = 'X';
-    EXPECT_FALSE(Load(notRiff));
-    Bytes notWave = good;
-    notWave[8] = 'A';
-    EXPECT_FALSE(Load(notWave));
+        Load(Bytes(good.begin(), good.begin() + 46)));      // the data header, half its samples
     EXPECT_FALSE(Load(Riff({format})));                     // no data
     EXPECT_FALSE(Load(Riff({data, format})));               // data before its format
     EXPECT_FALSE(Load(Riff({format, Chunk("data", {})})));  // no whole frame
     EXPECT_FALSE(Load(Riff({format, Chunk("data", Bytes{1})})));
     // An odd chunk whose pad byte is missing swallows the next chunk's first byte.
     EXPECT_FALSE(Load(Riff({format, Chunk("LIST", Bytes{'x'}, false), data})));
+}
+
+// Files whose header or format tags read otherwise still play, as they do
+// in other players: the chunk after the header is the format.
+TEST_F(WaveFileTest, HeaderAndFormatTagsAreNotChecked) {
+    const Format f;
+    const Bytes data = Chunk("data", Pcm16({4, -4, 9}));
+    SampleFrames sound;
+    Bytes odd = Riff({Chunk("fmt ", FormatBody(f)), data});
+    std::memcpy(odd.data(), "JUNK", 4);
+    std::memcpy(odd.data() + 8, "ABCD", 4);
+    ASSERT_TRUE(Load(odd, &sound));
+    EXPECT_EQ(sound.samples, (std::vector<int16_t>{4, -4, 9}));
+    ASSERT_TRUE(Load(Riff({Chunk("xyz ", FormatBody(f)), data}), &sound));
+    EXPECT_EQ(sound.samples, (std::vector<int16_t>{4, -4, 9}));
+    Format stereo = f;
+    stereo.channels = 2;
+    stereo.rate = 8000;
+    ASSERT_TRUE(Load(Riff({Chunk("\0\0\0\0", FormatBody(stereo, 2)), Chunk("fact", Bytes(4, 0)),
+                           Chunk("data", Pcm16({1, 2, 3, 4}))}),
+                     &sound));
+    EXPECT_EQ(sound.channels, 2);
+    EXPECT_EQ(sound.samplesPerSecond, 8000);
+    EXPECT_EQ(sound.samples, (std::vector<int16_t>{1, 2, 3, 4}));
+    // The first chunk still has to hold a playable format.
+    Format adpcm = f;
+    adpcm.tag = 2;
+    EXPECT_FALSE(Load(Riff({Chunk("xyz ", FormatBody(adpcm)), data})));
+    EXPECT_FALSE(Load(Riff({Chunk("xyz ", Bytes(16, 0)), data})));
 }
 
 TEST_F(WaveFileTest, MissingFilesAndFoldersFail) {
