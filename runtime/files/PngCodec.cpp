@@ -53,7 +53,13 @@ void AskForEightBitSamples(png_structp png, png_infop info) {
     const int depth = png_get_bit_depth(png, info);
     if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_expand(png);
     if (colourType == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand(png);
-    if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_expand(png);
+    const bool transparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    if (transparency) png_set_expand(png);
+    // Grey with alpha (also grey whose transparency chunk expands to an alpha
+    // channel) arrives as grey, grey, grey, alpha.
+    if (colourType == PNG_COLOR_TYPE_GRAY_ALPHA ||
+        (colourType == PNG_COLOR_TYPE_GRAY && transparency))
+        png_set_gray_to_rgb(png);
     if (depth == 16) png_set_strip_16(png);
     if (depth < 8) png_set_packing(png);
     png_read_update_info(png, info);

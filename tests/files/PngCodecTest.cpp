@@ -22,7 +22,8 @@ struct PngRecipe {
     std::vector<std::vector<uint8_t>> rows;  // in the file's own sample layout
     std::vector<png_color> palette;
     std::vector<uint8_t> paletteAlpha;  // a tRNS chunk for palette images
-    bool greyKey = false;               // a tRNS chunk naming grey value 0
+    bool greyKey = false;               // a tRNS chunk naming grey value `greyKeyValue`
+    uint16_t greyKeyValue = 0;
     bool interlaced = false;
 };
 
@@ -45,6 +46,7 @@ void WritePng(const std::string& path, const PngRecipe& recipe) {
                          static_cast<int>(recipe.paletteAlpha.size()), nullptr);
         if (recipe.greyKey) {
             png_color_16 key = {};
+            key.gray = recipe.greyKeyValue;
             png_set_tRNS(png, info, nullptr, 0, &key);
         }
         png_write_info(png, info);
@@ -177,24 +179,73 @@ TEST_F(PngCodecTest, InterlacedPicturesDecodeAlike) {
     ExpectPixels(expected);
 }
 
-TEST_F(PngCodecTest, GreyWithAlphaIsRefusedWithTwoLines) {
-    PngRecipe recipe;
-    recipe.width = 1, recipe.height = 1, recipe.colourType = PNG_COLOR_TYPE_GRAY_ALPHA;
-    recipe.rows = {{50, 60}};
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(Decode(recipe));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "File " + path +
-                  " has unsupported color type.\n"
-                  "Types GRAY, RGB and RGB_ALPHA are supported.\n");
-    // A grey picture with a transparency chunk expands to grey with alpha.
-    recipe.colourType = PNG_COLOR_TYPE_GRAY;
-    recipe.rows = {{0}};
-    recipe.greyKey = true;
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(Decode(recipe));
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("unsupported color type"),
-              std::string::npos);
+// Anti-aliased icons and fonts are often grey with alpha: each pixel comes
+// out as grey, grey, grey, alpha, and the colour key does not apply.
+TEST_F(PngCodecTest, GreyWithAlphaKeepsItsAlphaAtEveryDepth) {
+    for (bool interlaced : {false, true}) {
+        SCOPED_TRACE(interlaced ? "interlaced" : "not interlaced");
+        PngRecipe recipe;
+        recipe.width = 3, recipe.height = 2, recipe.colourType = PNG_COLOR_TYPE_GRAY_ALPHA;
+        recipe.interlaced = interlaced;
+        recipe.rows = {{50, 60, 0, 255, 255, 0}, {128, 128, 7, 1, 200, 100}};
+        ASSERT_TRUE(Decode(recipe, 0));  // key: black, which grey pixels ignore
+        ExpectPixels({{50, 50, 50, 60},
+                      {0, 0, 0, 255},
+                      {255, 255, 255, 0},
+                      {128, 128, 128, 128},
+                      {7, 7, 7, 1},
+                      {200, 200, 200, 100}});
+        recipe.depth = 16;  // the high byte of each sample survives
+        recipe.rows = {{0x32, 0xFF, 0x3C, 0x01, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0x80},
+                       {0x80, 0, 0x80, 0, 7, 7, 1, 1, 0xC8, 0, 0x64, 0}};
+        ASSERT_TRUE(Decode(recipe));
+        ExpectPixels({{50, 50, 50, 60},
+                      {0, 0, 0, 255},
+                      {255, 255, 255, 0},
+                      {128, 128, 128, 128},
+                      {7, 7, 7, 1},
+                      {200, 200, 200, 100}});
+    }
+}
+
+// A transparency chunk on a grey picture names one grey value that is fully
+// transparent; every other value is opaque.
+TEST_F(PngCodecTest, GreyWithATransparentValueAtEveryDepth) {
+    struct Case {
+        int depth;
+        uint16_t key;
+        std::vector<uint8_t> row;    // four pixels
+        std::vector<uint8_t> greys;  // what they scale to
+        std::vector<uint8_t> alphas;
+    };
+    const std::vector<Case> cases = {
+        {1, 1, {0x50}, {0, 255, 0, 255}, {255, 0, 255, 0}},
+        {2, 2, {0x1B}, {0, 85, 170, 255}, {255, 255, 0, 255}},
+        {4, 15, {0x0F, 0x8F}, {0, 255, 136, 255}, {255, 0, 255, 0}},
+        {8, 85, {0, 85, 170, 255}, {0, 85, 170, 255}, {255, 0, 255, 255}},
+        {16,
+         0x1234,
+         {0x12, 0x34, 0x12, 0x35, 0xAB, 0xCD, 0, 0},
+         {0x12, 0x12, 0xAB, 0},
+         {0, 255, 255, 255}},
+    };
+    for (bool interlaced : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE("depth " + std::to_string(c.depth) + (interlaced ? " interlaced" : ""));
+            PngRecipe recipe;
+            recipe.width = 4, recipe.height = 1, recipe.colourType = PNG_COLOR_TYPE_GRAY;
+            recipe.depth = c.depth;
+            recipe.interlaced = interlaced;
+            recipe.rows = {c.row};
+            recipe.greyKey = true;
+            recipe.greyKeyValue = c.key;
+            ASSERT_TRUE(Decode(recipe, kNoColourKey));
+            std::vector<Rgba> expected;
+            for (int i = 0; i < 4; ++i)
+                expected.push_back({c.greys[i], c.greys[i], c.greys[i], c.alphas[i]});
+            ExpectPixels(expected);
+        }
+    }
 }
 
 TEST_F(PngCodecTest, BrokenFilesFail) {
