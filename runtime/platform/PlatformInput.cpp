@@ -704,11 +704,19 @@ bool MouseButtonDown(int button) {
     }
 }
 
+// Once the window is gone (the input shutdown runs after the device has
+// destroyed it) the pointer is moved on the desktop, to where that point of
+// the window stood; no window is touched.
 void WarpMouse(Window* window, int x, int y) {
     gPointer.x = x;
     gPointer.y = y;
     SDL_Window* native = detail::NativeWindow(window);
-    if (!native) return;
+    if (!native) {
+        int originX, originY;
+        detail::LastWindowOrigin(&originX, &originY);
+        if (Ready(SDL_INIT_VIDEO)) SDL_WarpMouseGlobal(originX + x, originY + y);
+        return;
+    }
     gGameWindowId = SDL_GetWindowID(native);
     SDL_WarpMouseInWindow(native, x, y);
 }

@@ -15,7 +15,10 @@ void InputHandleEvent(const SDL_Event& event);
 // Called once SDL is up, and before SDL quits.
 void InputStartup();
 void InputShutdown();
+// The SDL window of a live handle; null for null and for a destroyed window.
 SDL_Window* NativeWindow(Window* window);
+// Where the last destroyed window's client area stood on the desktop.
+void LastWindowOrigin(int* x, int* y);
 // The one audio device, shared by the music and the sample mixer; counted.
 bool AcquireMixerDevice(std::string* error);
 void ReleaseMixerDevice();

@@ -1,12 +1,16 @@
 // SDL2 behind the window, the GL context, the clock and the message queue.
 #include <SDL.h>
 #include <SDL_opengl.h>
+#include <signal.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "runtime/platform/Platform.h"
 #include "runtime/platform/PlatformInternal.h"
@@ -28,13 +32,35 @@ std::deque<Message> gQueue;
 WindowProcedure gProcedure = nullptr;
 PumpHook gPumpHook = nullptr;
 Window* gLastWindow = nullptr;  // the window messages are addressed to
+// Window handles behave as the system's own do: a call naming a window that
+// was destroyed finds no window and does nothing, instead of touching freed
+// memory.
+std::vector<Window*> gLiveWindows;
+int gLastOriginX = 0, gLastOriginY = 0;  // where the last destroyed window stood
 uint32_t gSysCommandEvent = 0;
 bool gScreenSaverOff = false;
 TraceHook gTraceHook = nullptr;
+volatile std::sig_atomic_t gTerminationSignal = 0;
+
+// Ctrl+C in a terminal and the session's SIGTERM at logout close the window
+// as its close box does, so the program ends through its one way out and
+// writes its files back. Once the pump has taken the request, a further
+// signal finds the default action restored and ends the program at once.
+extern "C" void OnTerminationSignal(int) {
+    gTerminationSignal = 1;
+}
+
+void CatchTerminationSignals() {
+    for (int signal : {SIGINT, SIGTERM}) {
+        struct sigaction current = {};
+        // A signal someone already handles or ignores stays theirs.
+        if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+            std::signal(signal, OnTerminationSignal);
+    }
+}
 
 Window* WindowFromId(uint32_t id) {
-    if (gLastWindow && gLastWindow->sdl && SDL_GetWindowID(gLastWindow->sdl) == id)
-        return gLastWindow;
+    (void)id;  // there is one game window: every event is addressed to it
     return gLastWindow;
 }
 
@@ -101,9 +127,22 @@ void Translate(const SDL_Event& e) {
 
 namespace detail {
 SDL_Window* NativeWindow(Window* window) {
-    return window ? window->sdl : nullptr;
+    if (!window ||
+        std::find(gLiveWindows.begin(), gLiveWindows.end(), window) == gLiveWindows.end())
+        return nullptr;
+    return window->sdl;
+}
+void LastWindowOrigin(int* x, int* y) {
+    *x = gLastOriginX;
+    *y = gLastOriginY;
 }
 }  // namespace detail
+
+namespace {
+SDL_Window* Sdl(Window* window) {
+    return detail::NativeWindow(window);
+}
+}  // namespace
 
 // ---------------------------------------------------------------- start-up
 
@@ -125,6 +164,7 @@ bool Init() {
     gSysCommandEvent = SDL_RegisterEvents(1);
     if (gSysCommandEvent == static_cast<uint32_t>(-1)) gSysCommandEvent = 0;
     gInitialised = true;
+    CatchTerminationSignals();
     detail::InputStartup();
     return true;
 }
@@ -134,6 +174,7 @@ void Quit() {
     detail::InputShutdown();
     gQueue.clear();
     gLastWindow = nullptr;
+    gLiveWindows.clear();
     SDL_Quit();
     gInitialised = false;
 }
@@ -223,14 +264,18 @@ Window* CreateGameWindow(const char* caption, int x, int y, int width, int heigh
         return nullptr;
     }
     auto* window = new Window{sdl};
+    gLiveWindows.push_back(window);
     gLastWindow = window;
     return window;
 }
 
 void DestroyGameWindow(Window* window) {
-    if (!window) return;
+    SDL_Window* sdl = Sdl(window);
+    if (!sdl) return;
     Trace("destroy window");
-    if (window->sdl) SDL_DestroyWindow(window->sdl);
+    SDL_GetWindowPosition(sdl, &gLastOriginX, &gLastOriginY);
+    SDL_DestroyWindow(sdl);
+    gLiveWindows.erase(std::find(gLiveWindows.begin(), gLiveWindows.end(), window));
     // Messages still queued for it have nowhere to go.
     for (auto& m : gQueue)
         if (m.window == window) m.window = nullptr;
@@ -239,36 +284,40 @@ void DestroyGameWindow(Window* window) {
 }
 
 void SetCaption(Window* window, const char* caption) {
-    if (window && window->sdl) SDL_SetWindowTitle(window->sdl, caption ? caption : "");
+    if (SDL_Window* sdl = Sdl(window)) SDL_SetWindowTitle(sdl, caption ? caption : "");
 }
 std::string GetCaption(Window* window) {
-    return window && window->sdl ? SDL_GetWindowTitle(window->sdl) : "";
+    SDL_Window* sdl = Sdl(window);
+    return sdl ? SDL_GetWindowTitle(sdl) : "";
 }
 void ShowGameWindow(Window* window, bool shown) {
-    if (!window || !window->sdl) return;
+    SDL_Window* sdl = Sdl(window);
+    if (!sdl) return;
     if (shown) {
-        SDL_ShowWindow(window->sdl);
+        SDL_ShowWindow(sdl);
         gLastWindow = window;
     } else {
-        SDL_HideWindow(window->sdl);
+        SDL_HideWindow(sdl);
     }
 }
 bool IsWindowShown(Window* window) {
-    return window && window->sdl && (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_SHOWN);
+    SDL_Window* sdl = Sdl(window);
+    return sdl && (SDL_GetWindowFlags(sdl) & SDL_WINDOW_SHOWN);
 }
 void RaiseGameWindow(Window* window) {
-    if (window && window->sdl) SDL_RaiseWindow(window->sdl);
+    if (SDL_Window* sdl = Sdl(window)) SDL_RaiseWindow(sdl);
 }
 void SetWindowPosition(Window* window, int x, int y) {
-    if (window && window->sdl) SDL_SetWindowPosition(window->sdl, x, y);
+    if (SDL_Window* sdl = Sdl(window)) SDL_SetWindowPosition(sdl, x, y);
 }
 bool GetWindowPosition(Window* window, int* x, int* y) {
-    if (!window || !window->sdl) return false;
-    SDL_GetWindowPosition(window->sdl, x, y);
+    SDL_Window* sdl = Sdl(window);
+    if (!sdl) return false;
+    SDL_GetWindowPosition(sdl, x, y);
     return true;
 }
 void SetWindowSize(Window* window, int width, int height) {
-    if (window && window->sdl) SDL_SetWindowSize(window->sdl, width, height);
+    if (SDL_Window* sdl = Sdl(window)) SDL_SetWindowSize(sdl, width, height);
 }
 
 bool DisplayModeAvailable(int width, int height, int bits) {
@@ -287,8 +336,9 @@ bool DisplayModeAvailable(int width, int height, int bits) {
 }
 
 bool SetFullScreen(Window* window, bool on, int width, int height, int bits) {
-    if (!window || !window->sdl) return false;
-    if (!on) return SDL_SetWindowFullscreen(window->sdl, 0) == 0;
+    SDL_Window* sdl = Sdl(window);
+    if (!sdl) return false;
+    if (!on) return SDL_SetWindowFullscreen(sdl, 0) == 0;
     SDL_DisplayMode want{};
     want.w = width;
     want.h = height;
@@ -296,12 +346,12 @@ bool SetFullScreen(Window* window, bool on, int width, int height, int bits) {
     SDL_DisplayMode closest;
     if (!SDL_GetClosestDisplayMode(0, &want, &closest)) return false;
     if (closest.w != width || closest.h != height) return false;
-    if (SDL_SetWindowDisplayMode(window->sdl, &closest) != 0) return false;
-    return SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN) == 0;
+    if (SDL_SetWindowDisplayMode(sdl, &closest) != 0) return false;
+    return SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN) == 0;
 }
 
 void GetDrawableSize(Window* window, int* width, int* height) {
-    if (window && window->sdl) SDL_GL_GetDrawableSize(window->sdl, width, height);
+    if (SDL_Window* sdl = Sdl(window)) SDL_GL_GetDrawableSize(sdl, width, height);
 }
 
 void DisableScreenSaver() {
@@ -332,13 +382,13 @@ bool MultisampleFormatAvailable(int samples) {
 }
 
 GlContext* CreateGlContext(Window* window) {
-    if (!window || !window->sdl) return nullptr;
-    SDL_GLContext context = SDL_GL_CreateContext(window->sdl);
+    SDL_Window* sdl = Sdl(window);
+    if (!sdl) return nullptr;
+    SDL_GLContext context = SDL_GL_CreateContext(sdl);
     return context ? new GlContext{context} : nullptr;
 }
 bool MakeCurrent(Window* window, GlContext* context) {
-    return SDL_GL_MakeCurrent(window ? window->sdl : nullptr, context ? context->sdl : nullptr) ==
-           0;
+    return SDL_GL_MakeCurrent(Sdl(window), context ? context->sdl : nullptr) == 0;
 }
 void DeleteGlContext(GlContext* context) {
     if (!context) return;
@@ -348,11 +398,12 @@ void DeleteGlContext(GlContext* context) {
     delete context;
 }
 void SwapBuffers(Window* window) {
-    if (!window || !window->sdl) return;
+    SDL_Window* sdl = Sdl(window);
+    if (!sdl) return;
     // A swap of an offscreen surface does not flush: without this the driver
     // keeps every frame's commands queued and memory grows without bound.
     glFlush();
-    SDL_GL_SwapWindow(window->sdl);
+    SDL_GL_SwapWindow(sdl);
 }
 void* GlProcAddress(const char* name) {
     return SDL_GL_GetCurrentContext() ? SDL_GL_GetProcAddress(name) : nullptr;
@@ -391,6 +442,11 @@ void SetPumpHook(PumpHook hook) {
 void PumpEvents() {
     if (gPumpHook) gPumpHook();
     if (!gInitialised) return;
+    if (gTerminationSignal) {
+        gTerminationSignal = 0;
+        for (int signal : {SIGINT, SIGTERM}) std::signal(signal, SIG_DFL);
+        Post(gLastWindow, kMsgClose, 0, 0);
+    }
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         detail::InputHandleEvent(e);
@@ -430,7 +486,8 @@ void PostQuitMessage(int code) {
 }
 
 static uint32_t FocusWindowId() {
-    return gLastWindow && gLastWindow->sdl ? SDL_GetWindowID(gLastWindow->sdl) : 0;
+    SDL_Window* sdl = Sdl(gLastWindow);
+    return sdl ? SDL_GetWindowID(sdl) : 0;
 }
 
 void InjectKeyCode(int keyCode, bool down) {

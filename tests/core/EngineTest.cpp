@@ -414,6 +414,22 @@ TEST(Executable, StartsHeadlessAndPrintsInitOk) {
     EXPECT_NE(output.find("Init OK"), std::string::npos) << output;
 }
 
+// Ctrl+C and the session's SIGTERM close the game as its close box does:
+// through the one way out, with exit code 0 (and, in the sanitized build, no
+// report, which would make the code non-zero).
+TEST(Executable, TerminationSignalsEndItThroughTheCloseBox) {
+    for (const char* signal : {"TERM", "INT"}) {
+        std::string output;
+        const int code = RunProcess(
+            std::string(
+                "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy timeout --preserve-status -s ") +
+                signal + " 3 " + BuildFolder() + "/quorbel",
+            &output);
+        EXPECT_EQ(code, 0) << signal << "\n" << output;
+        EXPECT_NE(output.find("Init OK"), std::string::npos) << output;
+    }
+}
+
 TEST(Executable, WithoutAWindowItSaysWhyAndFails) {
     std::string output;
     const int code =
