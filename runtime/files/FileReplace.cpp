@@ -1,5 +1,7 @@
 #include "runtime/files/FileReplace.h"
 
+#include <new>
+
 #include "runtime/platform/Platform.h"
 
 bool ReplaceFileContents(const char* path, const std::string& contents) {
@@ -20,17 +22,30 @@ bool ReplaceFileContents(const char* path, const std::string& contents) {
     return true;
 }
 
-bool ReadWholeFile(const char* path, size_t limit, std::string* contents) {
+WholeFile ReadWholeFile(const char* path, std::string* contents) {
     contents->clear();
     platform::FileHandle file = platform::OpenFile(path, platform::OpenMode::Read);
-    if (file == platform::kNoFile) return false;
-    const long long size = platform::FileSize(file);
-    bool read = size >= 0 && static_cast<unsigned long long>(size) <= limit;
-    if (read) {
-        contents->resize(static_cast<size_t>(size));
-        read = platform::ReadFile(file, contents->data(), contents->size()) == size;
+    if (file == platform::kNoFile)
+        return platform::PathExists(path) ? WholeFile::Unreadable : WholeFile::Missing;
+    constexpr size_t kStep = size_t{1} << 20;
+    bool read = true;
+    try {
+        const long long size = platform::FileSize(file);
+        if (size > 0) contents->reserve(static_cast<size_t>(size) + kStep);
+        // Only a read that gives nothing is the end: a short read may be an
+        // error that the next read reports.
+        for (long long got = 1; got > 0;) {
+            const size_t done = contents->size();
+            contents->resize(done + kStep);
+            got = platform::ReadFile(file, contents->data() + done, kStep);
+            contents->resize(done + static_cast<size_t>(got > 0 ? got : 0));
+            if (got < 0) read = false;
+        }
+    } catch (const std::bad_alloc&) {
+        read = false;
     }
     platform::CloseFile(file);
-    if (!read) contents->clear();
-    return read;
+    if (read) return WholeFile::Read;
+    std::string().swap(*contents);
+    return WholeFile::Unreadable;
 }

@@ -8,6 +8,13 @@
 
 bool ReplaceFileContents(const char* path, const std::string& contents);
 
-// Reads a whole file of at most `limit` bytes; false when it cannot be opened,
-// is larger, or comes back short.
-bool ReadWholeFile(const char* path, size_t limit, std::string* contents);
+enum class WholeFile {
+    Read,        // every byte is in the contents
+    Missing,     // nothing exists at that name
+    Unreadable,  // something exists there but could not be read whole
+};
+
+// Reads a whole file however large, in steps, to its end. A file that is
+// Unreadable (no permission, a folder, a read error, no memory for it) must
+// never be replaced by what a caller made without it.
+WholeFile ReadWholeFile(const char* path, std::string* contents);

@@ -3,12 +3,11 @@
 #include <cstring>
 
 #include "runtime/core/EngineState.h"
+#include "runtime/files/ErrorLog.h"
 #include "runtime/files/FileReplace.h"
 #include "runtime/files/Shoebox.h"
 
 namespace {
-
-constexpr size_t kMaxIniFileSize = size_t{16} << 20;
 
 IniTable gIniTable;
 
@@ -64,17 +63,16 @@ void LoadLine(const std::string& line, std::vector<IniSection>* sections) {
     sections->back().entries.push_back(entry);
 }
 
-// The table's file as the media shoebox resolves it (a member of the archive
-// when there is no plain file); written back under its own name all the same.
-bool LoadTableFile(const RtString& fileName, std::string* contents) {
-    std::string resolved = fileName.CStr();
-    if (gEngine.mediaShoebox) {
-        std::vector<char> path(1024);
-        if (!ShoeboxFind(gEngine.mediaShoebox, fileName.CStr(), path.data(), path.size()))
-            return false;
-        resolved = path.data();
-    }
-    return ReadWholeFile(resolved.c_str(), kMaxIniFileSize, contents);
+// The table's file: the plain file, at any length of its name; when there is
+// none, a member of the media shoebox's archive. Written back under its own
+// name all the same. A plain file that exists but cannot be read is never
+// passed over for an archive member, whose values would then replace it.
+WholeFile LoadTableFile(const RtString& fileName, std::string* contents) {
+    const WholeFile plain = ReadWholeFile(fileName.CStr(), contents);
+    if (plain != WholeFile::Missing || !gEngine.mediaShoebox) return plain;
+    std::string member;
+    if (!ShoeboxResolve(gEngine.mediaShoebox, fileName.CStr(), &member)) return WholeFile::Missing;
+    return ReadWholeFile(member.c_str(), contents);
 }
 
 }  // namespace
@@ -141,7 +139,11 @@ void IniOpen(const RtString& fileName) {
     gIniTable.fileName = fileName;
     gIniTable.changed = false;
     std::string contents;
-    LoadTableFile(fileName, &contents);
+    gIniTable.unreadable = LoadTableFile(fileName, &contents) == WholeFile::Unreadable;
+    if (gIniTable.unreadable)
+        AppendErrorLog(("IniOpen: cannot read " + std::string(fileName.CStr()) +
+                        "; it will not be written back")
+                           .c_str());
     gIniTable.Load(contents.data(), contents.size());
 }
 
@@ -155,6 +157,8 @@ void IniPut(const RtString& section, const RtString& key, const RtString& value)
 }
 
 void FlushIniFile() {
-    if (!gIniTable.changed || gIniTable.fileName.Length() == 0) return;
+    // A file that exists but could not be read is never replaced by the few
+    // values put since: that would lose everything else it holds.
+    if (!gIniTable.changed || gIniTable.unreadable || gIniTable.fileName.Length() == 0) return;
     if (ReplaceFileContents(gIniTable.fileName.CStr(), gIniTable.Text())) gIniTable.changed = false;
 }

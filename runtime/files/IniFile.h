@@ -35,6 +35,7 @@ class IniTable {
     RtString fileName;
     std::vector<IniSection> sections;
     bool changed = false;
+    bool unreadable = false;  // the file exists but could not be read: never written back
 };
 
 void IniOpen(const RtString& fileName);  // writes back a changed table, then loads the file

@@ -4,20 +4,21 @@
 #include <vector>
 
 #include "runtime/core/Engine.h"
+#include "runtime/files/ErrorLog.h"
 #include "runtime/files/FileReplace.h"
 #include "runtime/values/Truncate.h"
 
 namespace {
 
 constexpr int kLineCount = 256;
-constexpr size_t kMaxLineFileSize = size_t{64} << 20;
 
 // Lines are kept whole whatever their length; lines past the 256th cannot be
 // addressed but are kept, so writing the file back never loses them.
 struct LineFileBuffer {
     std::string fileName;
     bool bound = false;
-    bool loaded = false;  // false while the file is missing and nothing was put
+    bool loaded = false;      // false while the file is missing and nothing was put
+    bool unreadable = false;  // the file exists but could not be read: never written back
     std::vector<std::string> lines = std::vector<std::string>(kLineCount);
     int highestLine = -1;  // the highest line loaded or written
     std::vector<std::string> beyond;
@@ -53,8 +54,14 @@ void Bind(const RtString& path) {
     gLineFile.fileName = path.CStr();
     gLineFile.bound = true;
     std::string contents;
-    gLineFile.loaded = ReadWholeFile(path.CStr(), kMaxLineFileSize, &contents);
+    const WholeFile read = ReadWholeFile(path.CStr(), &contents);
+    gLineFile.loaded = read == WholeFile::Read;
+    gLineFile.unreadable = read == WholeFile::Unreadable;
     if (gLineFile.loaded) SplitLines(contents, &gLineFile);
+    if (gLineFile.unreadable)
+        AppendErrorLog(
+            ("Line file: cannot read " + gLineFile.fileName + "; it will not be written back")
+                .c_str());
 }
 
 bool LineInRange(int32_t line) {
@@ -71,7 +78,7 @@ double GetFileLine(const RtString& path, double lineValue, RtString& text) {
         return 0;
     }
     Bind(path);
-    if (!gLineFile.loaded) {
+    if (!gLineFile.loaded || gLineFile.unreadable) {
         text = "NO_FILE";
         return 1;
     }
@@ -109,7 +116,9 @@ void PutFileLineNumber(const RtString& path, double line, double value) {
 }
 
 void FlushLineFile() {
-    if (!gLineFile.bound || !gLineFile.changed) return;
+    // A file that exists but could not be read is never replaced by the few
+    // lines put since: that would lose every other line it holds.
+    if (!gLineFile.bound || !gLineFile.changed || gLineFile.unreadable) return;
     std::string contents;
     for (int i = 0; i <= gLineFile.highestLine; ++i) contents += gLineFile.lines[i] + "\r\n";
     for (const std::string& line : gLineFile.beyond) contents += line + "\r\n";

@@ -74,45 +74,45 @@ void WriteUnpackedFile(const std::string& path, const uint8_t* bytes, uint32_t s
 
 // The archive half of a lookup: the archive is opened, its directory scanned and the
 // member unpacked, every time; nothing is kept between lookups.
-int FindInArchive(Shoebox* shoebox, const std::string& request, char* output, size_t outputSize) {
+bool FindInArchive(Shoebox* shoebox, const std::string& request, std::string* output) {
     if (!shoebox->archivePath[0]) {
         shoebox->enabled = 0;
-        return 0;
+        return false;
     }
     platform::FileHandle archive =
         platform::OpenFile(shoebox->archivePath, platform::OpenMode::Read);
     if (archive == platform::kNoFile) {
         shoebox->enabled = 0;
-        return 0;
+        return false;
     }
     ShoeboxDirectory directory;
     if (!directory.Open(archive)) {
         platform::CloseFile(archive);
         shoebox->enabled = 0;
-        return 0;
+        return false;
     }
     ShoeboxEntry entry;
     if (!FindEntry(directory, NameTail(request.c_str()), &entry)) {
         platform::CloseFile(archive);
-        return 0;
+        return false;
     }
     uint32_t size = 0;
     uint8_t* bytes = UnpackShoeboxMember(archive, directory, entry, &size);
     platform::CloseFile(archive);
     if (!bytes) {
         AppendErrorLog(("Shoebox: damaged member " + std::string(entry.name)).c_str());
-        return 0;
+        return false;
     }
     const std::string path = UnpackedPath(entry);
-    if (path.empty() || path.size() + 1 > outputSize ||
-        path.size() >= sizeof shoebox->pendingFile) {
+    if (path.empty() || path.size() >= sizeof shoebox->pendingFile) {
         std::free(bytes);
-        return 0;
+        return false;
     }
     WriteUnpackedFile(path, bytes, size);
     std::free(bytes);
     std::memcpy(shoebox->pendingFile, path.c_str(), path.size() + 1);
-    return CopyOutput(path, output, outputSize);
+    *output = path;
+    return true;
 }
 
 }  // namespace
@@ -136,17 +136,25 @@ const char* ShoeboxTempFolder() {
     return "";
 }
 
-int ShoeboxFind(Shoebox* shoebox, const char* name, char* output, size_t outputSize) {
+bool ShoeboxResolve(Shoebox* shoebox, const char* name, std::string* path) {
     DeletePendingFile(shoebox);
-    if (!name || !*name) {
-        ClearOutput(output, outputSize);
-        return 0;
+    path->clear();
+    if (!name || !*name) return false;
+    if (PlainFileOpens(name)) {
+        *path = name;
+        return true;
     }
-    const std::string request = name;  // `name` may live in `output`
+    if (!shoebox->enabled) return false;
+    return FindInArchive(shoebox, name, path);
+}
+
+int ShoeboxFind(Shoebox* shoebox, const char* name, char* output, size_t outputSize) {
+    std::string path;
+    const bool found = ShoeboxResolve(shoebox, name, &path);  // `name` may live in `output`
     ClearOutput(output, outputSize);
-    if (PlainFileOpens(request)) return CopyOutput(request, output, outputSize);
-    if (!shoebox->enabled) return 0;
-    return FindInArchive(shoebox, request, output, outputSize);
+    if (found && CopyOutput(path, output, outputSize)) return 1;
+    DeletePendingFile(shoebox);  // an unpacked member nobody can name is not kept
+    return 0;
 }
 
 void SetShoeboxPath(Shoebox* shoebox, const char* archivePath) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "runtime/values/RtString.h"
 
@@ -16,6 +17,9 @@ struct Shoebox {
 // Resolves `name` into `output` (capacity `outputSize`; may be the same buffer
 // as `name`); 1 found, 0 not found with `output` empty.
 int ShoeboxFind(Shoebox* shoebox, const char* name, char* output, size_t outputSize);
+// The same resolution into a string, so a plain file resolves at any length
+// the platform allows; false (and an empty path) when not found.
+bool ShoeboxResolve(Shoebox* shoebox, const char* name, std::string* path);
 // Points one instance at an archive (or a folder, which holds no archive).
 void SetShoeboxPath(Shoebox* shoebox, const char* archivePath);
 // Points the media and the movie instance of the engine at their archives.

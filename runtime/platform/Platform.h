@@ -235,6 +235,7 @@ bool SyncFile(FileHandle file);  // its bytes reach the disk before this returns
 bool DeleteFile(const char* path);
 bool RenameFile(const char* from, const char* to);
 bool FileExists(const char* path);
+bool PathExists(const char* path);            // anything at that name: file, folder, link
 bool MakePrivateDirectory(const char* path);  // mode 0700; true when it exists as ours
 bool RemoveDirectory(const char* path);       // only an empty one
 std::string TempFolder();                     // $TMPDIR or /tmp, with a trailing "/"

@@ -124,6 +124,12 @@ bool FileExists(const char* path) {
     return ::stat(NativePath(path).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
+bool PathExists(const char* path) {
+    if (!path || !*path) return false;
+    struct stat info;
+    return ::lstat(NativePath(path).c_str(), &info) == 0;
+}
+
 bool MakePrivateDirectory(const char* path) {
     if (!path || !*path) return false;
     std::string native = NativePath(path);
