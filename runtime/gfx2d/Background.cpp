@@ -11,6 +11,7 @@
 #include "runtime/files/Shoebox.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/gfx2d/Primitives.h"
+#include "runtime/values/Truncate.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ int TileIndex(int column, int row) {
 }  // namespace
 
 void OpenGLRainbows::FreeBackground(int index) {
-    if (index < 0 || index >= kBackgroundCount) return;
+    if (!ValidBackground(index)) return;
     BackgroundImage& image = backgroundImages[index];
     if (initialisedFlag)
         for (uint32_t& texture : image.tileTextures)
@@ -47,6 +48,7 @@ void OpenGLRainbows::FreeBackground(int index) {
 
 // A picture needing more than 8 tiles either way keeps its first 8 x 8.
 bool OpenGLRainbows::LoadBackgroundFile(int index, const char* path) {
+    if (!ValidBackground(index)) return false;
     DecodedImage picture;
     if (!DecodeImageFile(&picture, path, kNoColourKey) || picture.width == 0 ||
         picture.height == 0) {
@@ -80,7 +82,7 @@ bool OpenGLRainbows::LoadBackgroundFile(int index, const char* path) {
 }
 
 void OpenGLRainbows::GrabToBackground(int index) {
-    if (index < 0 || index >= kBackgroundCount) return;
+    if (!ValidBackground(index)) return;
     const int w = width, h = height;
     const int maxSize = MaxTextureSize();
     int tile = 128;
@@ -118,7 +120,7 @@ void OpenGLRainbows::GrabToBackground(int index) {
 }
 
 void OpenGLRainbows::DrawBackground(int index) {
-    if (index < 0 || index >= kBackgroundCount) return;
+    if (!ValidBackground(index)) return;
     const BackgroundImage& image = backgroundImages[index];
     if (image.columnCount == 0) return;
     glDisable(GL_ALPHA_TEST);
@@ -162,7 +164,7 @@ void DrawBackground(int index) {
 }
 
 void FreeBackground(double index) {
-    if (gEngine.device) gEngine.device->FreeBackground(static_cast<int>(index));
+    if (gEngine.device) gEngine.device->FreeBackground(TruncateInt32(index));
 }
 
 // ---------------------------------------------------------------- commands

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "runtime/core/EngineState.h"
@@ -11,16 +12,17 @@
 
 namespace {
 
-// One operand: its box on the screen and where picture (0, 0) lies.
+// One operand: its box on the screen and where picture (0, 0) lies, wide
+// enough for any position and frame number a command can give.
 struct Operand {
-    int x, y, width, height;
-    int originX, originY;
+    int64_t x, y, width, height;
+    int64_t originX, originY;
     const SpriteSlot* record;
     const uint8_t* mask;
 
     // A frame number past the picture's frames reads outside it: not solid.
-    bool Solid(int sx, int sy) const {
-        const int px = sx - originX, row = record->height - 1 - (sy - originY);
+    bool Solid(int64_t sx, int64_t sy) const {
+        const int64_t px = sx - originX, row = record->height - 1 - (sy - originY);
         if (px < 0 || px >= record->textureWidth || row < 0 || row >= record->textureHeight)
             return false;
         return mask[px + record->textureWidth * row] != 0;
@@ -33,8 +35,8 @@ Operand Place(const SpriteSlot& record, int frame, int x, int y) {
         const int perRow = std::max(1, record.width / record.frameWidth);
         o.width = record.frameWidth;
         o.height = record.frameHeight;
-        o.originX = x - record.frameWidth * (frame % perRow);
-        o.originY = y - frame / perRow * record.frameHeight;
+        o.originX = x - int64_t{record.frameWidth} * (frame % perRow);
+        o.originY = y - int64_t{frame / perRow} * record.frameHeight;
     }
     return o;
 }
@@ -44,6 +46,7 @@ Operand Place(const SpriteSlot& record, int frame, int x, int y) {
 // The alpha channel as one byte per texel, row 0 the texture's bottom row,
 // read once and kept until the slot's texture changes.
 uint8_t* OpenGLRainbows::CollisionMask(int slot) {
+    if (!ValidSlot(slot)) return nullptr;
     if (collisionMasks[slot]) return collisionMasks[slot];
     const SpriteSlot& record = spriteSlots[slot];
     if (!record.texture || record.textureWidth <= 0 || record.textureHeight <= 0) return nullptr;
@@ -62,11 +65,12 @@ uint8_t* OpenGLRainbows::CollisionMask(int slot) {
 // columns, then the other three phases), which finds large overlaps soon.
 bool OpenGLRainbows::Collide(int slot1, int frame1, int x1, int y1, int slot2, int frame2, int x2,
                              int y2) {
+    if (!ValidSlot(slot1) || !ValidSlot(slot2)) return false;
     Operand a = Place(spriteSlots[slot1], frame1, x1, y1);
     Operand b = Place(spriteSlots[slot2], frame2, x2, y2);
-    const int left = std::max(a.x, b.x), right = std::min(a.x + a.width, b.x + b.width);
+    const int64_t left = std::max(a.x, b.x), right = std::min(a.x + a.width, b.x + b.width);
     if (right < left) return false;
-    const int top = std::max(a.y, b.y), bottom = std::min(a.y + a.height, b.y + b.height);
+    const int64_t top = std::max(a.y, b.y), bottom = std::min(a.y + a.height, b.y + b.height);
     if (bottom < top) return false;
     if (right == left || bottom == top) return false;
     a.mask = CollisionMask(slot1);
@@ -74,8 +78,8 @@ bool OpenGLRainbows::Collide(int slot1, int frame1, int x1, int y1, int slot2, i
     if (!a.mask || !b.mask) return false;
     for (int rowPhase = 0; rowPhase < 2; ++rowPhase)
         for (int columnPhase = 0; columnPhase < 2; ++columnPhase)
-            for (int sy = top + rowPhase; sy < bottom; sy += 2)
-                for (int sx = left + columnPhase; sx < right; sx += 2)
+            for (int64_t sy = top + rowPhase; sy < bottom; sy += 2)
+                for (int64_t sx = left + columnPhase; sx < right; sx += 2)
                     if (a.Solid(sx, sy) && b.Solid(sx, sy)) return true;
     return false;
 }

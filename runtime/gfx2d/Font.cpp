@@ -17,7 +17,7 @@
 namespace {
 
 int FontNumber(double value) {
-    return std::clamp(TruncateInt32(value), 0, 31);
+    return std::clamp(TruncateInt32(value), 0, kFontCount - 1);
 }
 
 // 16 rows (codes 0..255) when the picture is taller than wide, else 8 rows.
@@ -28,11 +28,13 @@ int RowsOf(const SpriteSlot& record) {
 }  // namespace
 
 bool OpenGLRainbows::LoadFontFile(int font, const char* path) {
+    if (!ValidFont(font)) return false;
     return LoadSpriteFile(kFontSlotBase + font, path, static_cast<int32_t>(fontTransparentColour),
                           false);
 }
 
 bool OpenGLRainbows::InstallBuiltInFont(int font) {
+    if (!ValidFont(font)) return false;
     const int slot = kFontSlotBase + font;
     FreeSprite(slot);
     DecodedImage picture;
@@ -48,6 +50,10 @@ bool OpenGLRainbows::InstallBuiltInFont(int font) {
 }
 
 void OpenGLRainbows::FontCellSize(int font, int& cellWidth, int& cellHeight) const {
+    if (!ValidFont(font)) {
+        cellWidth = cellHeight = 0;
+        return;
+    }
     const SpriteSlot& record = spriteSlots[kFontSlotBase + font];
     cellWidth = record.width / 16;
     cellHeight = record.height / RowsOf(record);
@@ -55,7 +61,7 @@ void OpenGLRainbows::FontCellSize(int font, int& cellWidth, int& cellHeight) con
 
 int OpenGLRainbows::DrawText(int font, const char* text, float x, float y, float z) {
     const int length = static_cast<int>(std::strlen(text));
-    if (length == 0) return 0;
+    if (length == 0 || !ValidFont(font)) return 0;
     const int slot = kFontSlotBase + font;
     const SpriteSlot& record = spriteSlots[slot];
     BindSprite(slot);

@@ -59,7 +59,9 @@ void Attach(const FramebufferCalls& fbo, const OffscreenTarget& target, uint32_t
 // The completeness check is made on the attached framebuffer, so a driver
 // that refuses the combination falls back to the emulation.
 void OpenGLRainbows::CreateScreen(int index, int slot, int w, int h) {
-    if (index < 0 || index >= kOffscreenTargetCount) return;
+    if (index < 0 || index >= kOffscreenTargetCount || !ValidSlot(slot)) return;
+    // The emulation keeps the window's content in the scratch slot.
+    if (slot == kScratchSlot) return;
     const int textureWidth = PowerOfTwoSide(w, 2), textureHeight = PowerOfTwoSide(h, 2);
     FreeSprite(slot);
     SpriteSlot& record = spriteSlots[slot];
@@ -111,7 +113,8 @@ void OpenGLRainbows::UseScreen(int index) {
         EndScreen();
         return;
     }
-    if (index >= kOffscreenTargetCount) return;
+    // A target CreateScreen never set up has no slot to draw into.
+    if (!TargetCreated(index)) return;
     if (currentOffscreenTarget >= 0) {
         FinishTarget();
         SetView(0, 0, 0, 0);

@@ -39,7 +39,7 @@ struct OffscreenTarget {
     uint32_t depthBuffer = 0;
     int width = 0;
     int height = 0;
-    int slot = 0;
+    int slot = -1;  // -1 until CreateScreen sets the target up
 };
 
 struct TextVertex {
@@ -48,6 +48,7 @@ struct TextVertex {
 
 constexpr int kSpriteSlotCount = 65536;
 constexpr int kFontSlotBase = 65504;
+constexpr int kFontCount = 32;
 constexpr int kScratchSlot = 65503;
 constexpr int kBackgroundCount = 8;
 constexpr int kOffscreenTargetCount = 32;
@@ -58,6 +59,20 @@ class OpenGLRainbows {
     virtual ~OpenGLRainbows();
     OpenGLRainbows(const OpenGLRainbows&) = delete;
     OpenGLRainbows& operator=(const OpenGLRainbows&) = delete;
+
+    // The bounds of the device's tables. Every operation that takes a number
+    // from a command asks here before it touches a record.
+    static bool ValidSlot(int slot) { return slot >= 0 && slot < kSpriteSlotCount; }
+    static bool ValidFont(int font) { return font >= 0 && font < kFontCount; }
+    static bool ValidBackground(int image) { return image >= 0 && image < kBackgroundCount; }
+    bool TargetCreated(int target) const {
+        return target >= 0 && target < kOffscreenTargetCount &&
+               ValidSlot(offscreenTargets[target].slot);
+    }
+    // The slot's record; null outside the table.
+    const SpriteSlot* Sprite(int slot) const {
+        return ValidSlot(slot) ? &spriteSlots[slot] : nullptr;
+    }
 
     bool Create(void* instance, int width, int height, int colourBits, int framesPerSecond,
                 int samples);

@@ -87,13 +87,19 @@ void OpenGLRainbows::DrawRect(float x, float y, float w, float h, int32_t colour
 
 // On a framebuffer-object target the row is the one drawing at y wrote;
 // an emulated target draws into the window, so the window row is read.
+// Pixels off the frame buffer are black without asking the driver, whose
+// clipping overflows for coordinates near the integer limits.
 uint32_t OpenGLRainbows::GetPixel(int x, int y) {
-    int row = height - 1 - y;
+    if (x < 0 || y < 0) return 0;
+    int columns = width, row = height - 1 - y;
     if (currentOffscreenTarget >= 0) {
         const OffscreenTarget& target = offscreenTargets[currentOffscreenTarget];
-        if (target.width != 0 && gEngine.gl.bindFramebuffer)
+        if (target.width != 0 && gEngine.gl.bindFramebuffer) {
+            columns = target.width;
             row = spriteSlots[target.slot].height - 1 - y;
+        }
     }
+    if (x >= columns || row < 0) return 0;
     GLubyte rgb[3] = {0, 0, 0};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, row, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);

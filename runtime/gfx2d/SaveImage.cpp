@@ -138,7 +138,9 @@ double SaveScreen(const RtString& file) {
 double SaveSprite(const RtString& file, double slot) {
     OpenGLRainbows* device = gEngine.device;
     if (!device) return 0;
-    const SpriteSlot& record = device->spriteSlots[TruncateInt32(slot)];
+    const SpriteSlot* found = device->Sprite(TruncateInt32(slot));
+    if (!found) return 0;
+    const SpriteSlot& record = *found;
     if (!record.texture || record.width <= 0 || record.height <= 0) return 0;
     const int w = record.textureWidth, h = record.textureHeight;
     std::vector<uint8_t> pixels(static_cast<size_t>(Stride(w)) * h);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "runtime/core/EngineState.h"
@@ -39,7 +40,8 @@ bool FrameOf(const SpriteSlot& record, int frame, FrameCoordinates& out) {
     const float textureWidth = record.textureWidth, textureHeight = record.textureHeight;
     out.s0 = column * fw / textureWidth;
     out.s1 = out.s0 + fw / textureWidth;
-    out.t0 = (record.height - fh * (row + 1)) / textureHeight;
+    // Wide enough for any frame number a command can give.
+    out.t0 = (record.height - fh * (int64_t{row} + 1)) / textureHeight;
     out.t1 = out.t0 + fh / textureHeight;
     return true;
 }
@@ -51,7 +53,10 @@ void Corner(float s, float t, float x, float y) {
 
 }  // namespace
 
+// A slot outside the table binds no texture, as a negative one does.
 void OpenGLRainbows::BindSprite(int slot, int secondSlot, bool scaled) {
+    if (!ValidSlot(slot)) slot = -1;
+    if (!ValidSlot(secondSlot)) secondSlot = -1;
     boundSlot = slot;
     boundSecondSlot = secondSlot;
     boundScaled = scaled ? 1 : 0;
@@ -116,6 +121,7 @@ void OpenGLRainbows::CountQuads(int quads) {
 }
 
 void OpenGLRainbows::DrawSprite(int slot, float x, float y) {
+    if (!ValidSlot(slot)) return;
     const SpriteSlot& record = spriteSlots[slot];
     BindSprite(slot);
     ApplySmoothing(true);
@@ -132,6 +138,7 @@ void OpenGLRainbows::DrawSprite(int slot, float x, float y) {
 }
 
 void OpenGLRainbows::StretchSprite(int slot, float x, float y, float width, float height) {
+    if (!ValidSlot(slot)) return;
     const SpriteSlot& record = spriteSlots[slot];
     BindSprite(slot);
     const float X = std::ceil(x), Y = std::ceil(y), Wd = std::ceil(width), Ht = std::ceil(height);
@@ -152,11 +159,13 @@ void OpenGLRainbows::StretchSprite(int slot, float x, float y, float width, floa
 }
 
 void OpenGLRainbows::ZoomSprite(int slot, float x, float y, float scaleX, float scaleY) {
+    if (!ValidSlot(slot)) return;
     const float w = spriteSlots[slot].width, h = spriteSlots[slot].height;
     StretchSprite(slot, x - (scaleX * w - w) / 2, y - (scaleY * h - h) / 2, scaleX * w, scaleY * h);
 }
 
 void OpenGLRainbows::RotoZoomSprite(int slot, float x, float y, float angle, float zoom) {
+    if (!ValidSlot(slot)) return;
     const SpriteSlot& record = spriteSlots[slot];
     BindSprite(slot);
     ApplySmoothing();
@@ -177,6 +186,7 @@ void OpenGLRainbows::RotoZoomSprite(int slot, float x, float y, float angle, flo
 }
 
 void OpenGLRainbows::DrawAnimation(int slot, int frame, float x, float y) {
+    if (!ValidSlot(slot)) return;
     const SpriteSlot& record = spriteSlots[slot];
     FrameCoordinates f;
     if (!FrameOf(record, frame, f)) return;
@@ -195,6 +205,7 @@ void OpenGLRainbows::DrawAnimation(int slot, int frame, float x, float y) {
 
 void OpenGLRainbows::StretchAnimation(int slot, int frame, float x, float y, float width,
                                       float height) {
+    if (!ValidSlot(slot)) return;
     const SpriteSlot& record = spriteSlots[slot];
     FrameCoordinates f;
     if (!FrameOf(record, frame, f)) return;
@@ -215,6 +226,7 @@ void OpenGLRainbows::StretchAnimation(int slot, int frame, float x, float y, flo
 
 void OpenGLRainbows::RotoZoomAnimation(int slot, int frame, float x, float y, float angle,
                                        float zoom) {
+    if (!ValidSlot(slot)) return;
     const SpriteSlot& record = spriteSlots[slot];
     FrameCoordinates f;
     if (!FrameOf(record, frame, f)) return;
@@ -300,10 +312,9 @@ void PolygonVertex(double x, double y, double textureX, double textureY, double 
     OpenGLRainbows* device = Device();
     if (!device) return;
     PolygonPoint point{Coordinate(x), Coordinate(y), 0, 0, 0, 0, 0, 0};
-    if (gPolygon.slot >= 0) {
-        const SpriteSlot& record = device->spriteSlots[gPolygon.slot];
-        point.s = Coordinate(textureX) / record.textureWidth;
-        point.t = (record.height - Coordinate(textureY)) / record.textureHeight;
+    if (const SpriteSlot* record = device->Sprite(gPolygon.slot)) {
+        point.s = Coordinate(textureX) / record->textureWidth;
+        point.t = (record->height - Coordinate(textureY)) / record->textureHeight;
     }
     const int32_t value = Whole(colour);
     point.red = (value & 255) / 255.0f;

@@ -93,6 +93,7 @@ bool OpenGLRainbows::UploadPicture(const DecodedImage& picture, int left, int to
 }
 
 void OpenGLRainbows::FreeSprite(int slot) {
+    if (!ValidSlot(slot)) return;
     SpriteSlot& record = spriteSlots[slot];
     if (initialisedFlag) {
         if (record.texture) glDeleteTextures(1, &record.texture);
@@ -107,6 +108,7 @@ void OpenGLRainbows::FreeSprite(int slot) {
 
 bool OpenGLRainbows::LoadSpriteFile(int slot, const char* path, int32_t transparentColour,
                                     bool normalMap) {
+    if (!ValidSlot(slot)) return false;
     FreeSprite(slot);
     DecodedImage picture;
     if (!DecodeImageFile(&picture, path, transparentColour) || picture.width == 0 ||
@@ -171,6 +173,7 @@ uint32_t OpenGLRainbows::TransparentColourOnScreen() {
 }
 
 bool OpenGLRainbows::GrabScreen(int slot, int x, int y, int w, int h) {
+    if (!ValidSlot(slot)) return false;
     w = std::max(w, 0);
     h = std::max(h, 0);
     const int textureWidth = PowerOfTwoSide(w, 32), textureHeight = PowerOfTwoSide(h, 32);
@@ -218,11 +221,13 @@ bool OpenGLRainbows::GrabScreen(int slot, int x, int y, int w, int h) {
 }
 
 void OpenGLRainbows::SpriteSize(int slot, int& w, int& h) const {
-    w = spriteSlots[slot].width;
-    h = spriteSlots[slot].height;
+    const SpriteSlot* record = Sprite(slot);
+    w = record ? record->width : 0;
+    h = record ? record->height : 0;
 }
 
 void OpenGLRainbows::SetFrameSize(int slot, int frameWidth, int frameHeight) {
+    if (!ValidSlot(slot)) return;
     spriteSlots[slot].frameWidth = static_cast<int16_t>(frameWidth);
     spriteSlots[slot].frameHeight = static_cast<int16_t>(frameHeight);
 }
@@ -233,7 +238,7 @@ namespace {
 
 double LoadSlot(const RtString& file, int slot, int32_t transparentColour, bool normalMap) {
     OpenGLRainbows* device = gEngine.device;
-    if (!device) return 0;
+    if (!device || !OpenGLRainbows::ValidSlot(slot)) return 0;
     device->FreeSprite(slot);
     char path[1024];
     if (!ShoeboxFind(gEngine.mediaShoebox, file.CStr(), path, sizeof path)) return 0;
@@ -256,8 +261,9 @@ double LoadAnimation(const RtString& file, double slot, double frameWidth, doubl
     const double loaded = LoadSprite(file, slot);
     OpenGLRainbows* device = gEngine.device;
     const int s = TruncateInt32(slot);
-    if (device && device->spriteSlots[s].width > 0)
-        device->SetFrameSize(s, TruncateInt32(frameWidth), TruncateInt32(frameHeight));
+    int w = 0, h = 0;
+    if (device) device->SpriteSize(s, w, h);
+    if (w > 0) device->SetFrameSize(s, TruncateInt32(frameWidth), TruncateInt32(frameHeight));
     return loaded;
 }
 

@@ -23,9 +23,15 @@ void ResolveSoundName(const RtString& fileName, char (&path)[kPathSize]) {
     }
 }
 
+// The slot record of a number; null outside the table.
+SoundSlot* SlotRecord(int number) {
+    if (!gEngine.soundSlots || number < 0 || number >= kSoundSlotCount) return nullptr;
+    return &gEngine.soundSlots[number];
+}
+
+// The slot a command addresses: numbers above 127 use 127, negative ones none.
 SoundSlot* AddressedSlot(int number) {
-    if (!gEngine.soundSlots || number < 0) return nullptr;
-    return &gEngine.soundSlots[std::min(number, kLastSlot)];
+    return number < 0 ? nullptr : SlotRecord(std::min(number, kLastSlot));
 }
 
 bool DeviceHasInterface() {
@@ -79,10 +85,9 @@ double PlaySoundSlot(double slot, double pan, double volume) {
 double IsChannelPlaying(double channel) {
     if (channel < 0) return 0;
     const int32_t whole = TruncateInt32(channel);
-    if (whole < 0 || !gEngine.soundSlots) return 0;
-    const int slot = whole / 256;
-    if (slot >= kSoundSlotCount) return 0;
-    return gEngine.soundSlots[slot].IsVoicePlaying(whole % 256) ? 1 : 0;
+    if (whole < 0) return 0;
+    SoundSlot* record = SlotRecord(whole / 256);
+    return record && record->IsVoicePlaying(whole % 256) ? 1 : 0;
 }
 
 void StopAllSounds() {

@@ -111,6 +111,73 @@ TEST_P(OffscreenTargets, SwitchingTargetsFinishesTheFirst) {
     EXPECT_EQ(ScreenPixel(28, 8), kGreen);
 }
 
+// A target that CreateScreen never set up has no slot of its own: using it
+// must neither draw into the window's corner nor take over sprite slot 0.
+TEST_P(OffscreenTargets, ATargetNeverCreatedIsIgnored) {
+    LoadQuadrants(0);
+    auto expectWindowAndSlotZeroIntact = [&](uint32_t corner) {
+        EXPECT_EQ(ScreenPixel(2, 2), corner);
+        for (auto [x, y] : {std::pair{12, 2}, {2, 12}, {20, 20}, {31, 31}, {40, 5}})
+            EXPECT_EQ(ScreenPixel(x, y), kBlue) << x << ", " << y;
+        EXPECT_EQ(Slot(0).width, 16);
+        EXPECT_EQ(Slot(0).textureWidth, 16);
+        const std::string saved = TestFile("never-created.bmp");
+        ASSERT_EQ(SaveSprite(RtString(saved.c_str()), 0), 1);
+        ASSERT_EQ(LoadSprite(RtString(saved.c_str()), 20), 1);
+        DrawSprite(20, 100, 100);
+        EXPECT_EQ(ScreenPixel(102, 102), kRed);
+        EXPECT_EQ(ScreenPixel(113, 102), kGreen);
+        EXPECT_EQ(ScreenPixel(102, 113), kBlue);
+        EXPECT_EQ(ScreenPixel(113, 113), kWhite);
+    };
+
+    DrawRect(0, 0, 320, 240, kBlue);
+    UseScreen(7);
+    EXPECT_EQ(Device().currentOffscreenTarget, -1);
+    UseScreen(-1);
+    expectWindowAndSlotZeroIntact(kBlue);
+
+    DrawRect(0, 0, 320, 240, kBlue);
+    UseScreen(7);
+    DrawRect(0, 0, 8, 8, kGreen);  // lands in the window
+    UseScreen(-1);
+    expectWindowAndSlotZeroIntact(kGreen);
+
+    // An active target stays active, as it does for numbers above 31.
+    CreateScreen(4, 54, 16, 16);
+    UseScreen(4);
+    UseScreen(7);
+    EXPECT_EQ(Device().currentOffscreenTarget, 4);
+    UseScreen(-1);
+    PresentFrame();
+    EXPECT_EQ(Slot(0).width, 16);
+    EXPECT_EQ(Slot(0).textureWidth, 16);
+
+    // With slot 0 empty the emulation would have used the whole window.
+    LoadSprite(RtString("no-such-picture.bmp"), 0);
+    DrawRect(0, 0, 320, 240, kBlue);
+    UseScreen(7);
+    UseScreen(-1);
+    EXPECT_EQ(Slot(0).texture, 0u);
+    EXPECT_EQ(ScreenPixel(2, 2), kBlue);
+    EXPECT_EQ(ScreenPixel(31, 31), kBlue);
+}
+
+// The emulation saves the window's content in the scratch slot while a target
+// draws, so no target may draw into that slot.
+TEST_P(OffscreenTargets, TheScratchSlotIsNoTarget) {
+    DrawRect(0, 0, 320, 240, kBlue);
+    CreateScreen(8, kScratchSlot, 16, 16);
+    EXPECT_EQ(Device().offscreenTargets[8].framebuffer, 0u);
+    UseScreen(8);
+    EXPECT_EQ(Device().currentOffscreenTarget, -1);
+    DrawRect(0, 0, 8, 8, kGreen);
+    UseScreen(-1);
+    EXPECT_EQ(ScreenPixel(2, 2), kGreen);
+    EXPECT_EQ(ScreenPixel(12, 12), kBlue);
+    EXPECT_EQ(ScreenPixel(20, 20), kBlue);
+}
+
 INSTANTIATE_TEST_SUITE_P(Gfx2d, OffscreenTargets, testing::Values(true, false),
                          [](const testing::TestParamInfo<bool>& info) {
                              return info.param ? "FramebufferObjects" : "Emulated";

@@ -1,4 +1,6 @@
 // The alpha modes, points, lines, rectangles, reading pixels and clearing.
+#include <limits>
+
 #include "Gfx2dFixture.h"
 
 using Primitives = Gfx2d;
@@ -76,6 +78,21 @@ TEST_F(Primitives, GetPixelReturnsWhatDrawPixelDrew) {
     DrawPixel(0, 0, kWhite);
     DrawPixel(319, 239, kWhite);
     EXPECT_EQ(GetPixel(0, 0), kWhite);
+    EXPECT_EQ(GetPixel(319, 239), kWhite);
+}
+
+// Coordinates that fit no integer become the smallest one; like any pixel
+// off the frame buffer they read as black.
+TEST_F(Primitives, GetPixelFarOffTheScreenReadsBlack) {
+    DrawRect(0, 0, 320, 240, kWhite);
+    for (double c : {-1.0, 1e12, -1e12, std::numeric_limits<double>::quiet_NaN(), 2147483648.0,
+                     2147483647.0}) {
+        EXPECT_EQ(GetPixel(5, c), 0.0) << c;
+        EXPECT_EQ(GetPixel(c, 5), 0.0) << c;
+    }
+    EXPECT_EQ(GetPixel(320, 5), 0.0);
+    EXPECT_EQ(GetPixel(5, 240), 0.0);
+    EXPECT_EQ(GetPixel(5, 5), kWhite);
     EXPECT_EQ(GetPixel(319, 239), kWhite);
 }
 
