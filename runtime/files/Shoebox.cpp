@@ -64,12 +64,16 @@ std::string UnpackedPath(const ShoeboxEntry& entry) {
     return path;
 }
 
-void WriteUnpackedFile(const std::string& path, const uint8_t* bytes, uint32_t size) {
+// A member that cannot be written whole (a name too long for the file
+// system, a full disk) is not found: the caller would open nothing or half.
+bool WriteUnpackedFile(const std::string& path, const uint8_t* bytes, uint32_t size) {
     platform::DeleteFile(path.c_str());
     platform::FileHandle file = platform::OpenFile(path.c_str(), platform::OpenMode::CreateAlways);
-    if (file == platform::kNoFile) return;
-    platform::WriteFile(file, bytes, size);
+    if (file == platform::kNoFile) return false;
+    const bool written = platform::WriteFile(file, bytes, size) == static_cast<long long>(size);
     platform::CloseFile(file);
+    if (!written) platform::DeleteFile(path.c_str());
+    return written;
 }
 
 // The archive half of a lookup: the archive is opened, its directory scanned and the
@@ -108,8 +112,12 @@ bool FindInArchive(Shoebox* shoebox, const std::string& request, std::string* ou
         std::free(bytes);
         return false;
     }
-    WriteUnpackedFile(path, bytes, size);
+    const bool written = WriteUnpackedFile(path, bytes, size);
     std::free(bytes);
+    if (!written) {
+        AppendErrorLog(("Shoebox: cannot unpack " + std::string(entry.name)).c_str());
+        return false;
+    }
     std::memcpy(shoebox->pendingFile, path.c_str(), path.size() + 1);
     *output = path;
     return true;

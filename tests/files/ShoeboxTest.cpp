@@ -7,6 +7,7 @@
 
 #include "FilesTestSupport.h"
 #include "runtime/core/EngineState.h"
+#include "runtime/files/ErrorLog.h"
 #include "runtime/files/Shoebox.h"
 #include "runtime/files/ShoeboxPacker.h"
 #include "runtime/platform/Platform.h"
@@ -330,6 +331,19 @@ TEST_F(ShoeboxTest, ResolvedPathNeverOverrunsTheCallersBuffer) {
     EXPECT_EQ(ShoeboxFind(box, plain.c_str(), small.data(), small.size()), 0);
     EXPECT_EQ(small[0], 0);
     EXPECT_EQ(small[1], '?');
+}
+
+// A member name of 255 bytes makes an unpacked name longer than the file
+// system allows: the member cannot be written, so it is not found.
+TEST_F(ShoeboxTest, MemberThatCannotBeUnpackedIsNotFound) {
+    const std::string name(255, 'n');
+    WriteBytes(scratch / "media.sbx", PackOrDie({{name, face}}, false));
+    SetShoeboxPath(box, (scratch / "media.sbx").c_str());
+    DeleteErrorLog();
+    EXPECT_EQ(Find(name, 2048), 0);
+    EXPECT_EQ(Output(), "");
+    EXPECT_EQ(box->pendingFile[0], 0);
+    EXPECT_EQ(ReadText(ErrorLogPath()), "Shoebox: cannot unpack " + name + "\r\n");
 }
 
 TEST_F(ShoeboxTest, DamagedOrAbsurdMembersAreNotFound) {
