@@ -13,7 +13,7 @@ PACKAGES := build-essential cmake ninja-build pkg-config clang libclang-rt-14-de
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 HEADLESS := SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
 
-.PHONY: all deps configure build run test test-fast test-san fuzz-smoke bench clean
+.PHONY: all deps configure build run test test-fast test-san fuzz-smoke fuzz-long bench clean
 
 all: build
 
@@ -62,6 +62,13 @@ fuzz-smoke:
 	    || { tail -40 $$work.log; exit 1; }; \
 	  tail -1 $$work.log; rm -rf $$work $$work.log; \
 	done
+
+# The long campaign, outside CI: each fuzz target for FUZZ_SECONDS (1800).
+fuzz-long: deps
+	[ -f $(SANBUILD)/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B $(SANBUILD) -G Ninja \
+	  -DCMAKE_BUILD_TYPE=Debug -DQUORBEL_SANITIZE=ON -DQUORBEL_FUZZ=ON -DQUORBEL_BENCH=OFF
+	cmake --build $(SANBUILD) -j $(JOBS)
+	tools/fuzz-long.sh $(SANBUILD)
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $(HEADLESS) $$b; done
