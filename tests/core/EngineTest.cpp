@@ -416,15 +416,17 @@ TEST(Executable, StartsHeadlessAndPrintsInitOk) {
 
 // Ctrl+C and the session's SIGTERM close the game as its close box does:
 // through the one way out, with exit code 0 (and, in the sanitized build, no
-// report, which would make the code non-zero).
+// memory error report, which would make the code non-zero). Leak reports are
+// left off, as for the test programs: the GL driver's own allocations are
+// freed by no one and it is unloaded before a report could name it.
 TEST(Executable, TerminationSignalsEndItThroughTheCloseBox) {
     for (const char* signal : {"TERM", "INT"}) {
         std::string output;
-        const int code = RunProcess(
-            std::string(
-                "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy timeout --preserve-status -s ") +
-                signal + " 3 " + BuildFolder() + "/quorbel",
-            &output);
+        const int code =
+            RunProcess(std::string("ASAN_OPTIONS=detect_leaks=0 SDL_VIDEODRIVER=offscreen "
+                                   "SDL_AUDIODRIVER=dummy timeout --preserve-status -s ") +
+                           signal + " 3 " + BuildFolder() + "/quorbel",
+                       &output);
         EXPECT_EQ(code, 0) << signal << "\n" << output;
         EXPECT_NE(output.find("Init OK"), std::string::npos) << output;
     }
