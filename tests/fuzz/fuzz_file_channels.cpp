@@ -12,17 +12,11 @@
 #include <filesystem>
 #include <string>
 
+#include "FuzzFolder.h"
 #include "runtime/files/FileChannels.h"
 #include "runtime/platform/Platform.h"
 
 namespace {
-
-std::string gFolder;
-
-void RemoveFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(gFolder, ignored);
-}
 
 uint64_t Le(const uint8_t* bytes, int width) {
     uint64_t value = 0;
@@ -33,11 +27,7 @@ uint64_t Le(const uint8_t* bytes, int width) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char pattern[] = "/tmp/quorbel-fuzz-XXXXXX";
-    if (!mkdtemp(pattern)) abort();
-    gFolder = pattern;
-    setenv("TMPDIR", gFolder.c_str(), 1);
-    atexit(RemoveFolder);
+    MakeFuzzFolder();
     return 0;
 }
 
@@ -48,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t* bytes = ops + opCount;
     const size_t fileSize = size - 1 - opCount;
 
-    const std::string path = gFolder + "/channel.bin";
+    const std::string path = FuzzFolder() + "/channel.bin";
     platform::FileHandle file = platform::OpenFile(path.c_str(), platform::OpenMode::CreateAlways);
     platform::WriteFile(file, bytes, fileSize);
     platform::CloseFile(file);

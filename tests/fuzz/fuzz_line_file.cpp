@@ -9,17 +9,11 @@
 #include <filesystem>
 #include <string>
 
+#include "FuzzFolder.h"
 #include "runtime/files/LineFile.h"
 #include "runtime/platform/Platform.h"
 
 namespace {
-
-std::string gFolder;
-
-void RemoveFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(gFolder, ignored);
-}
 
 std::string Line(const std::string& path, int line) {
     RtString text;
@@ -30,17 +24,13 @@ std::string Line(const std::string& path, int line) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char pattern[] = "/tmp/quorbel-fuzz-XXXXXX";
-    if (!mkdtemp(pattern)) abort();
-    gFolder = pattern;
-    setenv("TMPDIR", gFolder.c_str(), 1);
-    atexit(RemoveFolder);
+    MakeFuzzFolder();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string path = gFolder + "/lines.txt";
-    const std::string other = gFolder + "/other.txt";
+    const std::string path = FuzzFolder() + "/lines.txt";
+    const std::string other = FuzzFolder() + "/other.txt";
     platform::FileHandle file = platform::OpenFile(path.c_str(), platform::OpenMode::CreateAlways);
     platform::WriteFile(file, data, size);
     platform::CloseFile(file);

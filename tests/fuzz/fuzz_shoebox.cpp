@@ -9,29 +9,20 @@
 #include <filesystem>
 #include <string>
 
+#include "FuzzFolder.h"
 #include "runtime/files/Shoebox.h"
 #include "runtime/files/ShoeboxArchive.h"
 #include "runtime/platform/Platform.h"
 
 namespace {
 
-std::string gFolder;  // this run's own temporary folder
 std::string gArchive;
-
-void RemoveFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(gFolder, ignored);
-}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char pattern[] = "/tmp/quorbel-fuzz-XXXXXX";
-    if (!mkdtemp(pattern)) abort();
-    gFolder = pattern;
-    setenv("TMPDIR", gFolder.c_str(), 1);  // the error log and unpacked files go here too
-    gArchive = gFolder + "/archive.sbx";
-    atexit(RemoveFolder);
+    MakeFuzzFolder();
+    gArchive = FuzzFolder() + "/archive.sbx";
     return 0;
 }
 

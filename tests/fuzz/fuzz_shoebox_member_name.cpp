@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "FuzzFolder.h"
 #include "runtime/files/Shoebox.h"
 #include "runtime/files/ShoeboxPacker.h"
 #include "runtime/platform/Platform.h"
@@ -20,13 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string gFolder;  // this run's own temporary folder
 const std::vector<uint8_t> kMember = {'m', 'e', 'm', 'b', 'e', 'r', 0, 1, 2, 255};
-
-void RemoveFolder() {
-    std::error_code ignored;
-    fs::remove_all(gFolder, ignored);
-}
 
 size_t EntriesUnder(const std::string& folder) {
     std::error_code ignored;
@@ -40,11 +35,7 @@ size_t EntriesUnder(const std::string& folder) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char pattern[] = "/tmp/quorbel-fuzz-XXXXXX";
-    if (!mkdtemp(pattern)) abort();
-    gFolder = pattern;
-    setenv("TMPDIR", gFolder.c_str(), 1);
-    atexit(RemoveFolder);
+    MakeFuzzFolder();
     return 0;
 }
 
@@ -64,13 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!PackShoebox({{std::string(nameLength, 'a'), kMember}}, false, &archive, &error)) abort();
     const size_t nameAt = archive.size() - 7 - 1 - 8 - nameLength;
     std::memcpy(archive.data() + nameAt, stored.data(), nameLength);
-    const std::string archivePath = gFolder + "/media.sbx";
+    const std::string archivePath = FuzzFolder() + "/media.sbx";
     platform::FileHandle file =
         platform::OpenFile(archivePath.c_str(), platform::OpenMode::CreateAlways);
     platform::WriteFile(file, archive.data(), archive.size());
     platform::CloseFile(file);
 
-    const size_t before = EntriesUnder(gFolder);
+    const size_t before = EntriesUnder(FuzzFolder());
     Shoebox* box = new Shoebox;
     SetShoeboxPath(box, archivePath.c_str());
     std::string path;
@@ -89,9 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             abort();
         platform::CloseFile(unpacked);
         // The private folder and the one member inside it, nothing else.
-        if (EntriesUnder(gFolder) > before + 2) abort();
+        if (EntriesUnder(FuzzFolder()) > before + 2) abort();
     }
     ReleaseShoebox(box);
-    if (EntriesUnder(gFolder) != before) abort();
+    if (EntriesUnder(FuzzFolder()) != before) abort();
     return 0;
 }
