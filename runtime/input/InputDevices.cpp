@@ -78,11 +78,11 @@ struct MouseDevice : WindowDeviceSteps {
 };
 
 struct JoystickDevice {
-    void* handle = nullptr;
+    platform::Joystick* handle = nullptr;
     int cooperation = 0;
     bool acquired = false;
 
-    explicit JoystickDevice(void* joystick) : handle(joystick) {}
+    explicit JoystickDevice(platform::Joystick* joystick) : handle(joystick) {}
     ~JoystickDevice() { platform::CloseJoystick(handle); }
     JoystickDevice(const JoystickDevice&) = delete;
     JoystickDevice& operator=(const JoystickDevice&) = delete;
@@ -272,7 +272,7 @@ void InputDevices::EnumerateJoysticks() {
     int kept = 0;
     int attached = platform::JoystickCount();
     for (int index = 0; index < attached && kept < kMaxJoysticks; ++index) {
-        void* handle = platform::OpenJoystick(index);
+        platform::Joystick* handle = platform::OpenJoystick(index);
         if (!handle) continue;
         // a joystick refused last round leaves its slot to this one
         JoystickDevice*& slot = joystickDevices[kept];

@@ -1,7 +1,9 @@
-// What the runtime needs from the operating system: one window with an OpenGL
-// context, a message queue, a clock, keyboard/mouse/joystick state, files,
-// processes and a few machine facts. The one implementation is SDL2 + POSIX;
-// nothing outside this folder includes SDL or calls POSIX directly.
+// What the runtime needs from the system underneath it: one window with an
+// OpenGL context, its messages, a clock, keyboard/mouse/joystick state, files,
+// sound, music, movies, sockets and a few machine facts. A backend implements
+// every function here; the one backend is SDL2 + POSIX (the Platform*.cpp
+// files beside this header), and nothing else includes SDL or calls POSIX.
+// Tests drive and watch a backend through PlatformTesting.h.
 #pragma once
 
 #include <cstddef>
@@ -11,27 +13,17 @@
 namespace platform {
 
 // ---------------------------------------------------------------- start-up
-bool Init();                              // SDL video, events, joystick; idempotent
-void Quit();                              // closes everything SDL opened
-[[noreturn]] void ExitProcess(int code);  // flushes stdio, ends the process
-
-// Tests observe what the runtime asks of the system (windows destroyed,
-// contexts deleted, the pointer shown, files deleted, the process ended) by
-// installing a trace hook; each such call reports one short line.
-using TraceHook = void (*)(const char* event);
-void SetTraceHook(TraceHook hook);
-void Trace(const char* event);
+// The backend starts itself on the first call that needs it.
+[[noreturn]] void ExitProcess(int code);  // flushes stdio, closes the backend, ends the process
 
 // ---------------------------------------------------------------- clock
 uint64_t PerformanceCounter();
 uint64_t PerformanceFrequency();  // 0 when there is no counter
 uint32_t TimeGetTime();           // milliseconds since an arbitrary origin
 void Sleep(uint32_t ms);
-void ForceNoPerformanceCounter(bool on);  // test switch: the multimedia timer path
 
 // ---------------------------------------------------------------- window
-struct Window;  // opaque; an SDL window with an OpenGL flag
-struct GlContext;
+struct Window;  // opaque; a call naming a destroyed window does nothing
 
 struct PixelFormatRequest {
     int colourBits = 0;  // 0: desktop depth
@@ -47,16 +39,14 @@ int DesktopBitsPerPixel();
 int CaptionHeight();  // the window frame's decoration sizes (0 where the
 int BorderWidth();    // window manager draws them itself)
 int BorderHeight();
-
-// Creates a hidden window with a GL-capable surface of the given format.
-// Returns null and fills `error` when the window or the format is refused.
+// A hidden window with a GL-capable surface of the given format; null (and
+// `error` filled) when the window or the format is refused.
 Window* CreateGameWindow(const char* caption, int x, int y, int width, int height,
                          const PixelFormatRequest& format, std::string* error);
 void DestroyGameWindow(Window* window);
 void SetCaption(Window* window, const char* caption);
 std::string GetCaption(Window* window);
 void ShowGameWindow(Window* window, bool shown);
-bool IsWindowShown(Window* window);
 void RaiseGameWindow(Window* window);
 void SetWindowPosition(Window* window, int x, int y);
 bool GetWindowPosition(Window* window, int* x, int* y);
@@ -66,23 +56,20 @@ bool DisplayModeAvailable(int width, int height, int bits);
 bool SetFullScreen(Window* window, bool on, int width, int height, int bits);
 void GetDrawableSize(Window* window, int* width, int* height);
 void DisableScreenSaver();
-bool ScreenSaverEnabled();
+// A modal box with a warning icon; returns at once where no display exists.
+void WarningBox(const char* caption, const char* utf8Text);
+void Beep();
 
-// Multisample formats: asks whether a format with this many samples exists.
-bool MultisampleFormatAvailable(int samples);
+// ---------------------------------------------------------------- GL context
+struct GlContext;  // opaque
 
+bool MultisampleFormatAvailable(int samples);  // a format with this many samples exists
 GlContext* CreateGlContext(Window* window);
 bool MakeCurrent(Window* window, GlContext* context);
 void DeleteGlContext(GlContext* context);
 void SwapBuffers(Window* window);
-// Address of a GL entry point, or null when the driver does not export it.
-void* GlProcAddress(const char* name);
-// Whole-word search in the extension string of the current context.
-bool GlExtensionSupported(const char* name);
-
-// A modal box with a warning icon; returns at once where no display exists.
-void WarningBox(const char* caption, const char* utf8Text);
-void Beep();
+void* GlProcAddress(const char* name);        // null when the driver does not export it
+bool GlExtensionSupported(const char* name);  // whole word, in the current context's list
 
 // ---------------------------------------------------------------- messages
 // The window procedure's messages, numbered as the runtime has always numbered them.
@@ -92,7 +79,6 @@ enum : uint32_t {
     kMsgEraseBackground = 0x0014,
     kMsgKeyDown = 0x0100,
     kMsgKeyUp = 0x0101,
-    kMsgChar = 0x0102,
     kMsgSysKeyDown = 0x0104,
     kMsgSysKeyUp = 0x0105,
     kMsgSysCommand = 0x0112,
@@ -119,11 +105,9 @@ struct Message {
 
 using WindowProcedure = intptr_t (*)(Window*, uint32_t, uintptr_t, intptr_t);
 void SetWindowProcedure(WindowProcedure procedure);
-WindowProcedure GetWindowProcedure();
 intptr_t DefaultWindowProcedure(Window*, uint32_t, uintptr_t, intptr_t);
-
-// Reads every waiting SDL event into the key/mouse/joystick state and the
-// message queue. Every query below pumps first.
+// Reads every waiting event into the key/mouse/joystick state and the message
+// queue. The message, key and mouse queries pump first.
 void PumpEvents();
 // Takes the next message within [first, last] (0, 0 = any) from the queue.
 bool PeekMessage(Message* out, uint32_t first = 0, uint32_t last = 0, bool remove = true);
@@ -131,39 +115,16 @@ bool QueueHoldsInput();
 void DispatchMessage(const Message& message);
 void PostQuitMessage(int code);
 
-// Called at the start of every pump; tests use it to script input by time.
-using PumpHook = void (*)();
-void SetPumpHook(PumpHook hook);
-
-// Synthetic input, pushed through the SDL queue as real events are.
-void InjectKey(int sdlScancode, bool down);
-void InjectKeyCode(int keyCode, bool down);  // by the runtime's key code
-void InjectMouseMotion(int x, int y, int dx, int dy);
-void InjectMouseButton(int button, bool down, int x, int y);  // 1 left, 2 middle, 3 right
-void InjectMouseWheel(int amount);
-void InjectFocus(bool gained);
-void InjectCloseRequest();
-void InjectSysCommand(uint32_t code);
-void InjectText(const char* utf8);
-
 // ---------------------------------------------------------------- keyboard
 // Key codes are the PC set-1 scan codes (extended keys 128 + code).
-bool KeyDownByCode(int keyCode);           // from the pumped events
-void ReadKeyCodeState(uint8_t out[256]);   // bit 7 set = held
-int KeyCodeFromScancode(int sdlScancode);  // 0 when the key has no code
-int ScancodeFromKeyCode(int keyCode);      // 0 when unknown
+void ReadKeyCodeState(uint8_t out[256]);  // bit 7 set = held
 // Virtual-key view of the same state, for the fallback paths.
 bool AsyncKeyState(int virtualKey);  // held, or pressed since the last query
 void ReadVirtualKeyState(uint8_t out[256]);
 int VirtualKeyFromKeyCode(int keyCode);
-// The layout's character for a key code (0 when it has none), shifted or not.
-int KeyCodeCharacter(int keyCode, bool shift);
-// The event layer that stands in for the input devices: true when events and
-// joysticks are up. Key events can be switched off (the keyboard then cannot
-// be acquired).
-bool DeviceInputAvailable();
-bool KeyboardEventsEnabled();
-void EnableKeyboardEvents(bool on);
+int KeyCodeCharacter(int keyCode, bool shift);  // the layout's character, 0 when none
+bool DeviceInputAvailable();   // the event layer standing in for the input devices is up
+bool KeyboardEventsEnabled();  // off: the keyboard cannot be acquired
 
 // ---------------------------------------------------------------- mouse
 struct MouseSample {
@@ -172,35 +133,33 @@ struct MouseSample {
     int wheel = 0;       // wheel steps since the last sample
     bool left = false, right = false, middle = false;
 };
-MouseSample TakeMouseSample();  // pumps, returns and clears the motion
+MouseSample TakeMouseSample();  // returns and clears the motion
 void PeekMousePosition(int* x, int* y);
 bool MouseButtonDown(int button);  // 1 left, 2 right, 3 middle
 void WarpMouse(Window* window, int x, int y);
 void ShowCursor(bool shown);
-bool CursorShown();
 void SetRelativeMouse(bool on);
-bool RelativeMouse();
 // The system pointer in screen pixels (client position plus window position).
 void CursorPosition(int* x, int* y);
 void SetCursorPosition(int x, int y);
-// Mouse events can be switched off (the mouse then cannot be acquired).
-bool MouseEventsEnabled();
-void EnableMouseEvents(bool on);
+bool MouseEventsEnabled();  // off: the mouse cannot be acquired
 
 // ---------------------------------------------------------------- joysticks
+struct Joystick;  // opaque; one handle per device, its opens counted
+
 int JoystickCount();  // attached devices
-void* OpenJoystick(int index);
-void CloseJoystick(void* joystick);
-std::string JoystickName(void* joystick);
-int JoystickAxisCount(void* joystick);
-int JoystickAxis(void* joystick, int axis);  // -32768..32767
-int JoystickHatCount(void* joystick);
-int JoystickHat(void* joystick, int hat);  // hundredths of a degree, -1 centred
-int JoystickButtonCount(void* joystick);
-bool JoystickButton(void* joystick, int button);
-bool JoystickHasRumble(void* joystick);
-bool JoystickRumble(void* joystick, uint16_t low, uint16_t high, uint32_t ms);
-bool PollJoystick(void* joystick);  // refreshes its state; false once it is unplugged
+Joystick* OpenJoystick(int index);
+void CloseJoystick(Joystick* joystick);
+std::string JoystickName(Joystick* joystick);
+int JoystickAxisCount(Joystick* joystick);
+int JoystickAxis(Joystick* joystick, int axis);  // -32768..32767
+int JoystickHatCount(Joystick* joystick);
+int JoystickHat(Joystick* joystick, int hat);  // hundredths of a degree, -1 centred
+int JoystickButtonCount(Joystick* joystick);
+bool JoystickButton(Joystick* joystick, int button);
+bool JoystickHasRumble(Joystick* joystick);
+bool JoystickRumble(Joystick* joystick, uint16_t low, uint16_t high, uint32_t ms);
+bool PollJoystick(Joystick* joystick);  // refreshes its state; false once it is unplugged
 // The multimedia-joystick view: by device index, nothing kept open; raw axes
 // 0..65535, a button bit mask, the hat in hundredths of a degree, 0xFFFF centred.
 struct JoystickPosition {
@@ -210,18 +169,9 @@ struct JoystickPosition {
 };
 bool ReadJoystickPosition(int index, JoystickPosition* out);
 std::string JoystickNameAt(int index);
-// A virtual joystick for tests; returns its device index or -1.
-int AttachVirtualJoystick(int axes, int buttons, int hats);
-bool DetachVirtualJoystick(int index);
-bool SetVirtualJoystickAxis(void* joystick, int axis, int value);
-bool SetVirtualJoystickButton(void* joystick, int button, bool down);
-bool SetVirtualJoystickHat(void* joystick, int hat, int sdlHatValue);
-// The last motor speeds a virtual joystick was asked for (0, 0 once stopped).
-bool VirtualJoystickRumble(void* joystick, uint16_t* low, uint16_t* high);
 
 // ---------------------------------------------------------------- files
-// Paths may hold "\\"; every one becomes "/" here.
-std::string NativePath(const char* path);
+// Paths may separate their parts with "\\" as well as "/".
 using FileHandle = int;  // -1 = none
 constexpr FileHandle kNoFile = -1;
 enum class OpenMode { Read, ReadWrite, CreateAlways, OpenAlways };
@@ -246,7 +196,7 @@ int ProcessId();
 
 // ---------------------------------------------------------------- audio
 // One output device, 22,050 frames a second, 16-bit stereo, fed by a callback
-// on the system's audio thread. SDL_AUDIODRIVER chooses the driver as usual.
+// on the system's audio thread.
 constexpr int kAudioRate = 22050;
 constexpr int kAudioChannels = 2;
 struct AudioOutput;  // opaque
@@ -258,13 +208,11 @@ AudioOutput* OpenAudio(AudioCallback callback, void* user, std::string* error);
 void LockAudio(AudioOutput* output);  // the callback does not run while locked
 void UnlockAudio(AudioOutput* output);
 void PauseAudio(AudioOutput* output, bool paused);  // paused: silence, no callbacks
-void CloseAudio(AudioOutput* output);  // waits for the callback to end; traces "close audio"
-std::string AudioDriverName();         // the driver in use, empty when none
+void CloseAudio(AudioOutput* output);               // waits for the callback to end
 
 // ---------------------------------------------------------------- music
-// A piece of music streamed from a file (WAV, OGG, MP3, FLAC, modules), on an
-// output of its own. Each request traces one line ("music play", "music
-// rewind", "music stop", "music volume N", "music close").
+// A piece of music streamed from a file (WAV, OGG, MP3, FLAC, modules),
+// mixed into the audio output.
 struct MusicStream;                        // opaque
 MusicStream* OpenMusic(const char* path);  // null when no decoder takes the file
 void CloseMusic(MusicStream* music);
@@ -273,12 +221,9 @@ void PlayMusicStream(MusicStream* music);
 void RewindMusicStream(MusicStream* music);
 void StopMusicStream(MusicStream* music);
 void SetMusicStreamVolume(MusicStream* music, int volume);  // 0..1000, 1000 = as recorded
-bool MusicStreamPlaying(MusicStream* music);
 
 // ---------------------------------------------------------------- movies
-// A video file read through the decoder library, frame by frame on request;
-// its sound track is not played. Open and close trace "movie open" and
-// "movie close"; the decoder's own log is silenced.
+// A video file decoded frame by frame on request; its sound track is not played.
 struct MovieStream;                        // opaque
 MovieStream* OpenMovie(const char* path);  // null when no decoder takes the file
 void CloseMovie(MovieStream* movie);
@@ -289,15 +234,9 @@ double MovieLengthMs(MovieStream* movie);                     // 0 when the leng
 const uint8_t* MovieFrameAt(MovieStream* movie, double ms);
 void RewindMovie(MovieStream* movie);  // back to the first picture
 
-// ---------------------------------------------------------------- processes, machine
-bool StartProcess(const char* commandLine);  // through /bin/sh -c, detached
-uint32_t MachineSerial();                    // stable per machine
-int BatteryPercent();                        // 0..100, or 255 when unknown
-
-// ---------------------------------------------------------------- sockets
-// A small TCP layer over POSIX sockets in place of the original socket
-// library: IPv4 only, blocking reads and writes. Init, shutdown, connect and
-// close each trace one line ("socket layer init", "socket close"...).
+// ---------------------------------------------------------------- network
+// TCP over IPv4 with blocking reads and writes, in place of the original
+// socket library.
 struct NetAddress {
     uint32_t ipv4 = 0;  // host byte order
     uint16_t port = 0;
@@ -310,7 +249,6 @@ constexpr long long kSocketPeerClosed = -2;  // the peer ended the connection in
 
 bool InitSockets();  // counted; each success wants one ShutdownSockets
 void ShutdownSockets();
-int SocketLayerUsers();  // InitSockets calls not yet balanced by ShutdownSockets
 // A host name or dotted numeric address; false when it does not resolve.
 bool ResolveAddress(const char* name, NetAddress* out);
 void SetAddressPort(NetAddress* address, uint16_t port);
@@ -321,5 +259,10 @@ long long ReadSocket(Socket socket, void* buffer, size_t bytes);
 // Blocks until every byte is sent; the count, or kSocketError.
 long long WriteSocket(Socket socket, const void* buffer, size_t bytes);
 void CloseSocket(Socket socket);
+
+// ---------------------------------------------------------------- machine
+bool StartProcess(const char* commandLine);  // through /bin/sh -c, detached
+uint32_t MachineSerial();                    // stable per machine
+int BatteryPercent();                        // 0..100, or 255 when unknown
 
 }  // namespace platform

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformTesting.h"
 
 extern char** environ;
 

@@ -232,11 +232,11 @@ bool Ready(uint32_t subsystem) {
     return SDL_WasInit(subsystem) == subsystem;
 }
 
-bool Open(void* joystick) {
-    return joystick && gOpenJoysticks.count(static_cast<SDL_Joystick*>(joystick)) != 0;
-}
-SDL_Joystick* Handle(void* joystick) {
-    return Open(joystick) ? static_cast<SDL_Joystick*>(joystick) : nullptr;
+// A Joystick handle is the SDL joystick itself; only one given out and still
+// open is used.
+SDL_Joystick* Handle(Joystick* joystick) {
+    auto* native = reinterpret_cast<SDL_Joystick*>(joystick);
+    return native && gOpenJoysticks.count(native) != 0 ? native : nullptr;
 }
 
 // The window that injected events are addressed to and that screen
@@ -568,25 +568,6 @@ void InjectMouseWheel(int amount) {
     SDL_PushEvent(&e);
 }
 
-void InjectText(const char* utf8) {
-    if (!utf8) return;
-    size_t length = std::strlen(utf8);
-    size_t at = 0;
-    while (at < length) {
-        SDL_Event e{};
-        e.type = SDL_TEXTINPUT;
-        e.text.timestamp = SDL_GetTicks();
-        e.text.windowID = GameWindowId();
-        size_t piece = std::min(length - at, sizeof(e.text.text) - 1);
-        // never split a character: back off over continuation bytes
-        while (piece > 0 && at + piece < length && (utf8[at + piece] & 0xC0) == 0x80) --piece;
-        if (piece == 0) piece = std::min(length - at, sizeof(e.text.text) - 1);
-        std::memcpy(e.text.text, utf8 + at, piece);
-        SDL_PushEvent(&e);
-        at += piece;
-    }
-}
-
 // ---------------------------------------------------------------- keyboard
 
 bool KeyDownByCode(int keyCode) {
@@ -785,70 +766,70 @@ int JoystickCount() {
     return std::max(0, SDL_NumJoysticks());
 }
 
-void* OpenJoystick(int index) {
+Joystick* OpenJoystick(int index) {
     if (!Ready(SDL_INIT_JOYSTICK)) return nullptr;
     // SDL hands out one handle per device and counts the opens; so do we
     SDL_Joystick* joystick = SDL_JoystickOpen(index);
     if (joystick) ++gOpenJoysticks[joystick];
-    return joystick;
+    return reinterpret_cast<Joystick*>(joystick);
 }
 
-void CloseJoystick(void* joystick) {
+void CloseJoystick(Joystick* joystick) {
     SDL_Joystick* handle = Handle(joystick);
     if (!handle) return;
     if (--gOpenJoysticks[handle] == 0) gOpenJoysticks.erase(handle);
     SDL_JoystickClose(handle);
 }
 
-std::string JoystickName(void* joystick) {
+std::string JoystickName(Joystick* joystick) {
     SDL_Joystick* handle = Handle(joystick);
     const char* name = handle ? SDL_JoystickName(handle) : nullptr;
     return name ? name : "";
 }
 
-int JoystickAxisCount(void* joystick) {
+int JoystickAxisCount(Joystick* joystick) {
     SDL_Joystick* handle = Handle(joystick);
     return handle ? std::max(0, SDL_JoystickNumAxes(handle)) : 0;
 }
 
-int JoystickAxis(void* joystick, int axis) {
+int JoystickAxis(Joystick* joystick, int axis) {
     SDL_Joystick* handle = Handle(joystick);
     return handle ? SDL_JoystickGetAxis(handle, axis) : 0;
 }
 
-int JoystickHatCount(void* joystick) {
+int JoystickHatCount(Joystick* joystick) {
     SDL_Joystick* handle = Handle(joystick);
     return handle ? std::max(0, SDL_JoystickNumHats(handle)) : 0;
 }
 
-int JoystickHat(void* joystick, int hat) {
+int JoystickHat(Joystick* joystick, int hat) {
     SDL_Joystick* handle = Handle(joystick);
     return handle && hat < SDL_JoystickNumHats(handle)
                ? HatHundredths(SDL_JoystickGetHat(handle, hat))
                : -1;
 }
 
-int JoystickButtonCount(void* joystick) {
+int JoystickButtonCount(Joystick* joystick) {
     SDL_Joystick* handle = Handle(joystick);
     return handle ? std::max(0, SDL_JoystickNumButtons(handle)) : 0;
 }
 
-bool JoystickButton(void* joystick, int button) {
+bool JoystickButton(Joystick* joystick, int button) {
     SDL_Joystick* handle = Handle(joystick);
     return handle && SDL_JoystickGetButton(handle, button) != 0;
 }
 
-bool JoystickHasRumble(void* joystick) {
+bool JoystickHasRumble(Joystick* joystick) {
     SDL_Joystick* handle = Handle(joystick);
     return handle && SDL_JoystickHasRumble(handle) == SDL_TRUE;
 }
 
-bool JoystickRumble(void* joystick, uint16_t low, uint16_t high, uint32_t ms) {
+bool JoystickRumble(Joystick* joystick, uint16_t low, uint16_t high, uint32_t ms) {
     SDL_Joystick* handle = Handle(joystick);
     return handle && SDL_JoystickRumble(handle, low, high, ms) == 0;
 }
 
-bool PollJoystick(void* joystick) {
+bool PollJoystick(Joystick* joystick) {
     SDL_Joystick* handle = Handle(joystick);
     if (!handle) return false;
     SDL_JoystickUpdate();
@@ -905,23 +886,23 @@ bool DetachVirtualJoystick(int index) {
     return Ready(SDL_INIT_JOYSTICK) && SDL_JoystickDetachVirtual(index) == 0;
 }
 
-bool SetVirtualJoystickAxis(void* joystick, int axis, int value) {
+bool SetVirtualJoystickAxis(Joystick* joystick, int axis, int value) {
     SDL_Joystick* handle = Handle(joystick);
     value = std::clamp(value, -32768, 32767);
     return handle && SDL_JoystickSetVirtualAxis(handle, axis, static_cast<Sint16>(value)) == 0;
 }
 
-bool SetVirtualJoystickButton(void* joystick, int button, bool down) {
+bool SetVirtualJoystickButton(Joystick* joystick, int button, bool down) {
     SDL_Joystick* handle = Handle(joystick);
     return handle && SDL_JoystickSetVirtualButton(handle, button, down ? 1 : 0) == 0;
 }
 
-bool SetVirtualJoystickHat(void* joystick, int hat, int sdlHatValue) {
+bool SetVirtualJoystickHat(Joystick* joystick, int hat, int sdlHatValue) {
     SDL_Joystick* handle = Handle(joystick);
     return handle && SDL_JoystickSetVirtualHat(handle, hat, static_cast<Uint8>(sdlHatValue)) == 0;
 }
 
-bool VirtualJoystickRumble(void* joystick, uint16_t* low, uint16_t* high) {
+bool VirtualJoystickRumble(Joystick* joystick, uint16_t* low, uint16_t* high) {
     SDL_Joystick* handle = Handle(joystick);
     if (!handle) return false;
     SDL_JoystickID instance = SDL_JoystickInstanceID(handle);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformTesting.h"
 
 namespace platform::detail {
 

@@ -10,6 +10,7 @@ extern "C" {
 #include <vector>
 
 #include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformTesting.h"
 
 namespace platform {
 

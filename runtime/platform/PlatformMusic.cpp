@@ -63,8 +63,4 @@ void SetMusicStreamVolume(MusicStream* music, int volume) {
     Mix_VolumeMusic(clamped * MIX_MAX_VOLUME / 1000);
 }
 
-bool MusicStreamPlaying(MusicStream* music) {
-    return music && Mix_PlayingMusic();
-}
-
 }  // namespace platform

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformTesting.h"
 
 namespace platform {
 

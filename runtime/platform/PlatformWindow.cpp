@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "runtime/platform/Platform.h"
 #include "runtime/platform/PlatformInternal.h"
 
 namespace platform {
@@ -38,7 +37,6 @@ Window* gLastWindow = nullptr;  // the window messages are addressed to
 std::vector<Window*> gLiveWindows;
 int gLastOriginX = 0, gLastOriginY = 0;  // where the last destroyed window stood
 uint32_t gSysCommandEvent = 0;
-bool gScreenSaverOff = false;
 TraceHook gTraceHook = nullptr;
 volatile std::sig_atomic_t gTerminationSignal = 0;
 
@@ -59,22 +57,18 @@ void CatchTerminationSignals() {
     }
 }
 
-Window* WindowFromId(uint32_t id) {
-    (void)id;  // there is one game window: every event is addressed to it
-    return gLastWindow;
-}
-
 void Post(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     gQueue.push_back(Message{window, message, wParam, lParam});
 }
 
+// There is one game window: every event is addressed to it.
 void Translate(const SDL_Event& e) {
+    Window* w = gLastWindow;
     switch (e.type) {
         case SDL_QUIT:
-            Post(gLastWindow, kMsgClose, 0, 0);
+            Post(w, kMsgClose, 0, 0);
             break;
-        case SDL_WINDOWEVENT: {
-            Window* w = WindowFromId(e.window.windowID);
+        case SDL_WINDOWEVENT:
             switch (e.window.event) {
                 case SDL_WINDOWEVENT_CLOSE:
                     Post(w, kMsgClose, 0, 0);
@@ -92,33 +86,28 @@ void Translate(const SDL_Event& e) {
                     break;
             }
             break;
-        }
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
             const bool alt = (e.key.keysym.mod & KMOD_ALT) != 0;
             uint32_t msg = e.type == SDL_KEYDOWN ? (alt ? kMsgSysKeyDown : kMsgKeyDown)
                                                  : (alt ? kMsgSysKeyUp : kMsgKeyUp);
-            Post(WindowFromId(e.key.windowID), msg,
-                 static_cast<uintptr_t>(KeyCodeFromScancode(e.key.keysym.scancode)), 0);
+            Post(w, msg, static_cast<uintptr_t>(KeyCodeFromScancode(e.key.keysym.scancode)), 0);
             break;
         }
         case SDL_MOUSEMOTION:
-            Post(WindowFromId(e.motion.windowID), kMsgMouseMove, 0,
-                 (e.motion.x & 0xFFFF) | ((e.motion.y & 0xFFFF) << 16));
+            Post(w, kMsgMouseMove, 0, (e.motion.x & 0xFFFF) | ((e.motion.y & 0xFFFF) << 16));
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
-            Post(WindowFromId(e.button.windowID),
-                 e.type == SDL_MOUSEBUTTONDOWN ? kMsgButtonDown : kMsgButtonUp, e.button.button,
+            Post(w, e.type == SDL_MOUSEBUTTONDOWN ? kMsgButtonDown : kMsgButtonUp, e.button.button,
                  (e.button.x & 0xFFFF) | ((e.button.y & 0xFFFF) << 16));
             break;
         case SDL_MOUSEWHEEL:
-            Post(WindowFromId(e.wheel.windowID), kMsgMouseWheel,
-                 static_cast<uintptr_t>(e.wheel.y * 120), 0);
+            Post(w, kMsgMouseWheel, static_cast<uintptr_t>(e.wheel.y * 120), 0);
             break;
         default:
             if (gSysCommandEvent && e.type == gSysCommandEvent)
-                Post(gLastWindow, kMsgSysCommand, static_cast<uintptr_t>(e.user.code), 0);
+                Post(w, kMsgSysCommand, static_cast<uintptr_t>(e.user.code), 0);
             break;
     }
 }
@@ -169,7 +158,7 @@ bool Init() {
     return true;
 }
 
-void Quit() {
+static void Quit() {
     if (!gInitialised) return;
     detail::InputShutdown();
     gQueue.clear();
@@ -356,7 +345,6 @@ void GetDrawableSize(Window* window, int* width, int* height) {
 
 void DisableScreenSaver() {
     SDL_DisableScreenSaver();
-    gScreenSaverOff = true;
 }
 bool ScreenSaverEnabled() {
     return SDL_IsScreenSaverEnabled() == SDL_TRUE;
@@ -427,9 +415,6 @@ void Beep() {
 
 void SetWindowProcedure(WindowProcedure procedure) {
     gProcedure = procedure;
-}
-WindowProcedure GetWindowProcedure() {
-    return gProcedure;
 }
 intptr_t DefaultWindowProcedure(Window*, uint32_t, uintptr_t, intptr_t) {
     return 0;

@@ -17,6 +17,7 @@ extern "C" {
 #include <vector>
 
 #include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformTesting.h"
 #include "runtime/runtime.h"
 #include "support/TestEngine.h"
 

@@ -9,6 +9,7 @@
 
 #include "runtime/core/Music.h"
 #include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformTesting.h"
 #include "runtime/runtime.h"
 #include "support/TestEngine.h"
 

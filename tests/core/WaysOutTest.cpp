@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformTesting.h"
 #include "runtime/runtime.h"
 #include "support/TestEngine.h"
 

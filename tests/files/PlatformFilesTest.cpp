@@ -7,6 +7,7 @@
 
 #include "FilesTestSupport.h"
 #include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformTesting.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 
 #include "game/Game.h"
 #include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformTesting.h"
 #include "runtime/runtime.h"
 
 namespace {

@@ -15,6 +15,7 @@
 
 #include "game/Game.h"
 #include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformTesting.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "Gfx2dFixture.h"
 #include "runtime/files/ErrorLog.h"
 #include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformTesting.h"
 
 using Backgrounds = Gfx2d;
 

@@ -4,6 +4,7 @@
 
 #include "Gfx2dFixture.h"
 #include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformTesting.h"
 
 using Fonts = Gfx2d;
 

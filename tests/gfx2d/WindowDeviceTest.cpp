@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformTesting.h"
 #include "runtime/runtime.h"
 #include "support/TestEngine.h"
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformTesting.h"
 #include "runtime/runtime.h"
 #include "support/TestEngine.h"
 
@@ -69,11 +70,11 @@ class InputCommandTest : public ::testing::Test {
         ScheduleInPump(startMs, [=] { TypeFrom(keyCodes, 0, holdMs, gapMs); });
     }
     // A virtual joystick, attached before start-up so that start-up finds it.
-    void* AttachJoystick(int axes, int buttons, int hats) {
+    platform::Joystick* AttachJoystick(int axes, int buttons, int hats) {
         if (!platform::Init()) return nullptr;
         const int index = platform::AttachVirtualJoystick(axes, buttons, hats);
         if (index < 0) return nullptr;
-        void* joystick = platform::OpenJoystick(index);
+        platform::Joystick* joystick = platform::OpenJoystick(index);
         if (joystick) joysticks_.push_back(joystick);
         return joystick;
     }
@@ -88,9 +89,9 @@ class InputCommandTest : public ::testing::Test {
         });
     }
 
-    static void Detach(void* joystick) { DetachJoystick(joystick); }
+    static void Detach(platform::Joystick* joystick) { DetachJoystick(joystick); }
 
     std::set<int> pressed_;
     std::set<int> buttons_;
-    std::vector<void*> joysticks_;
+    std::vector<platform::Joystick*> joysticks_;
 };

@@ -102,7 +102,7 @@ TEST_F(Fallback, JoysticksAreCountedAndNamedByTheMultimediaServices) {
 }
 
 TEST_F(Fallback, JoystickAxesAreRawPositions) {
-    void* joystick = Attach(3, 8, 1);
+    platform::Joystick* joystick = Attach(3, 8, 1);
     ASSERT_NE(joystick, nullptr);
     InputDevices input;
     input.Initialise(window, nullptr, false);
@@ -152,7 +152,7 @@ TEST_F(Fallback, AMissingJoystickReadsAsAllZero) {
 }
 
 TEST_F(Fallback, RumbleNeedsADevice) {
-    void* joystick = Attach(2, 2, 0);
+    platform::Joystick* joystick = Attach(2, 2, 0);
     ASSERT_NE(joystick, nullptr);
     InputDevices input;
     input.Initialise(window, nullptr, false);

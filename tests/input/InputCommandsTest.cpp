@@ -186,7 +186,7 @@ TEST_F(MouseCommands, ShowMousePointerSharesOrCapturesTheMouse) {
 // ---------------------------------------------------------------- joysticks
 
 TEST_F(JoystickCommands, HatsGiveDirectionsAndDiagonalsGiveZero) {
-    void* joystick = AttachJoystick(6, 4, 1);
+    platform::Joystick* joystick = AttachJoystick(6, 4, 1);
     ASSERT_NE(joystick, nullptr);
     Start();
     ASSERT_EQ(JoystickCount(), 1);
@@ -208,7 +208,7 @@ TEST_F(JoystickCommands, HatsGiveDirectionsAndDiagonalsGiveZero) {
 }
 
 TEST_F(JoystickCommands, AxesAreScaledAndClampedToMinusOneToOne) {
-    void* joystick = AttachJoystick(6, 4, 1);
+    platform::Joystick* joystick = AttachJoystick(6, 4, 1);
     ASSERT_NE(joystick, nullptr);
     Start();
     const int values[6] = {32767, -32768, 0, 16384, -16384, 100};
@@ -224,7 +224,7 @@ TEST_F(JoystickCommands, AxesAreScaledAndClampedToMinusOneToOne) {
 }
 
 TEST_F(JoystickCommands, ReadJoystickGivesWholeStepsAndRawButtons) {
-    void* joystick = AttachJoystick(2, 4, 0);
+    platform::Joystick* joystick = AttachJoystick(2, 4, 0);
     ASSERT_NE(joystick, nullptr);
     Start();
     ASSERT_TRUE(platform::SetVirtualJoystickAxis(joystick, 0, 32767));
@@ -258,7 +258,7 @@ TEST_F(JoystickCommands, NameAndCount) {
 }
 
 TEST_F(JoystickCommands, IndexesWithoutAJoystickGiveZero) {
-    void* joystick = AttachJoystick(6, 4, 1);
+    platform::Joystick* joystick = AttachJoystick(6, 4, 1);
     ASSERT_NE(joystick, nullptr);
     Start();
     ASSERT_TRUE(platform::SetVirtualJoystickHat(joystick, 0, hat::kLeft));
@@ -294,7 +294,7 @@ TEST_F(JoystickCommands, NoJoystickAtAllGivesZeroEverywhere) {
 // The motors keep running while the joystick is polled, for the seconds
 // asked for, and stop after them.
 TEST_F(JoystickCommands, RumbleLastsTheSecondsAskedFor) {
-    void* joystick = AttachJoystick(2, 2, 0);
+    platform::Joystick* joystick = AttachJoystick(2, 2, 0);
     ASSERT_NE(joystick, nullptr);
     Start();
     ASSERT_TRUE(platform::JoystickHasRumble(joystick));

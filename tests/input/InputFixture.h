@@ -14,6 +14,7 @@
 #include "runtime/files/ErrorLog.h"
 #include "runtime/input/InputDevices.h"
 #include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformTesting.h"
 #include "support/TestEngine.h"
 
 // SDL scancodes are the USB keyboard usage numbers.
@@ -55,7 +56,7 @@ class InputTest : public ::testing::Test {
     void TearDown() override {
         for (int scancode : pressed_) platform::InjectKey(scancode, false);
         for (int button : buttons_) platform::InjectMouseButton(button, false, 0, 0);
-        for (void* joystick : opened_) platform::CloseJoystick(joystick);
+        for (platform::Joystick* joystick : opened_) platform::CloseJoystick(joystick);
         for (auto it = attached_.rbegin(); it != attached_.rend(); ++it) Detach(*it);
         InputDevices::forceFallback = false;
         platform::EnableKeyboardEvents(true);
@@ -116,16 +117,16 @@ class InputTest : public ::testing::Test {
     }
 
     // A virtual joystick, open for the test to move its controls.
-    void* Attach(int axes, int buttons, int hats) {
+    platform::Joystick* Attach(int axes, int buttons, int hats) {
         int index = platform::AttachVirtualJoystick(axes, buttons, hats);
         EXPECT_GE(index, 0);
         if (index < 0) return nullptr;
-        void* joystick = platform::OpenJoystick(index);
+        platform::Joystick* joystick = platform::OpenJoystick(index);
         attached_.push_back(joystick);
         return joystick;
     }
-    void* OpenExisting(int index) {
-        void* joystick = platform::OpenJoystick(index);
+    platform::Joystick* OpenExisting(int index) {
+        platform::Joystick* joystick = platform::OpenJoystick(index);
         if (joystick) opened_.push_back(joystick);
         return joystick;
     }
@@ -140,10 +141,10 @@ class InputTest : public ::testing::Test {
     static inline platform::Window* window = nullptr;
 
   private:
-    static void Detach(void* joystick) { DetachJoystick(joystick); }
+    static void Detach(platform::Joystick* joystick) { DetachJoystick(joystick); }
 
     std::set<int> pressed_;
     std::set<int> buttons_;
-    std::vector<void*> opened_;
-    std::vector<void*> attached_;
+    std::vector<platform::Joystick*> opened_;
+    std::vector<platform::Joystick*> attached_;
 };

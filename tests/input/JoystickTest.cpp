@@ -26,7 +26,7 @@ TEST_F(Joystick, AnAttachedJoystickIsCountedAndNamed) {
 }
 
 TEST_F(Joystick, AxesAreScaledToTheFullRange) {
-    void* joystick = Attach(8, 4, 0);
+    platform::Joystick* joystick = Attach(8, 4, 0);
     ASSERT_NE(joystick, nullptr);
     InputDevices input;
     input.Initialise(window, nullptr, false);
@@ -46,7 +46,7 @@ TEST_F(Joystick, AxesAreScaledToTheFullRange) {
 }
 
 TEST_F(Joystick, HatsAreHundredthsOfADegreeClockwiseFromForward) {
-    void* joystick = Attach(2, 1, 2);
+    platform::Joystick* joystick = Attach(2, 1, 2);
     ASSERT_NE(joystick, nullptr);
     InputDevices input;
     input.Initialise(window, nullptr, false);
@@ -70,7 +70,7 @@ TEST_F(Joystick, HatsAreHundredthsOfADegreeClockwiseFromForward) {
 }
 
 TEST_F(Joystick, ButtonsRead0x80WhenDown) {
-    void* joystick = Attach(2, 40, 0);
+    platform::Joystick* joystick = Attach(2, 40, 0);
     ASSERT_NE(joystick, nullptr);
     InputDevices input;
     input.Initialise(window, nullptr, false);
@@ -107,7 +107,7 @@ TEST_F(Joystick, AnEleventhJoystickIsIgnored) {
 
 TEST_F(Joystick, OneWithoutAYAxisRefusesItsDeadZoneAndIsNotCounted) {
     ASSERT_NE(Attach(1, 4, 0), nullptr);
-    void* second = Attach(2, 4, 0);
+    platform::Joystick* second = Attach(2, 4, 0);
     ASSERT_NE(second, nullptr);
     InputDevices input;
     input.Initialise(window, nullptr, false);
@@ -131,7 +131,7 @@ TEST_F(Joystick, NoJoystickMeansACountOfZeroAndAClearedFirstState) {
 }
 
 TEST_F(Joystick, RumbleDrivesBothMotorsWithTheForcesMagnitude) {
-    void* joystick = Attach(2, 2, 0);
+    platform::Joystick* joystick = Attach(2, 2, 0);
     ASSERT_NE(joystick, nullptr);
     InputDevices input;
     input.Initialise(window, nullptr, false);

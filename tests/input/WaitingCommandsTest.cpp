@@ -49,7 +49,7 @@ TEST_F(IdleWait, MouseMotionEndsIt) {
 }
 
 TEST_F(IdleWait, AJoystickButtonEndsIt) {
-    void* joystick = AttachJoystick(2, 4, 1);
+    platform::Joystick* joystick = AttachJoystick(2, 4, 1);
     ASSERT_NE(joystick, nullptr);
     Start();
     ASSERT_TRUE(platform::SetVirtualJoystickButton(joystick, 3, true));

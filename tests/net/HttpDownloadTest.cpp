@@ -10,6 +10,7 @@
 #include "LoopbackServer.h"
 #include "runtime/net/HttpDownload.h"
 #include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformTesting.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 
 #include "LoopbackServer.h"
 #include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformTesting.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformTesting.h"
 #include "runtime/runtime.h"
 #include "runtime/sound/SoundDevice.h"
 #include "sound/SoundTestSupport.h"

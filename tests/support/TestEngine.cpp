@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/platform/Platform.h"
+#include "runtime/platform/PlatformTesting.h"
 #include "runtime/runtime.h"
 
 namespace {
@@ -56,9 +57,9 @@ void ClearSchedule() {
 }
 
 // Detaching goes by device index, which moves as others come and go.
-void DetachJoystick(void* joystick) {
+void DetachJoystick(platform::Joystick* joystick) {
     for (int index = platform::JoystickCount() - 1; index >= 0; --index) {
-        void* probe = platform::OpenJoystick(index);
+        platform::Joystick* probe = platform::OpenJoystick(index);
         const bool same = probe == joystick;
         platform::CloseJoystick(probe);
         if (!same) continue;

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "runtime/platform/Platform.h"
+
 // Writes the project settings (320 x 240, 60 frames, windowed, mouse shown
 // unless asked) and runs start-up. Returns false when no window could be made.
 bool StartTestEngine(int framesPerSecond = 60, int captureMouse = 0, int showCommand = 10,
@@ -16,7 +18,7 @@ void ScheduleInPump(double delayMs, std::function<void()> action);
 void ClearSchedule();
 
 // Closes and detaches a virtual joystick opened by a test.
-void DetachJoystick(void* joystick);
+void DetachJoystick(platform::Joystick* joystick);
 
 // Runs a shell command, collecting standard output and standard error
 // together; returns the exit code (or 128 + signal).
