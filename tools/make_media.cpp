@@ -11,15 +11,23 @@
 #include "media/Characters.h"
 #include "media/ContactSheets.h"
 #include "media/FontPicture.h"
+#include "media/Grandstand.h"
 #include "media/MediaFiles.h"
-#include "media/MediaImage.h"
+#include "media/MenuPictures.h"
 #include "media/Portraits.h"
-#include "media/Scenes.h"
 #include "media/Sounds.h"
 
 namespace {
 
 using namespace media;
+namespace fs = std::filesystem;
+
+// The pictures that others are drawn from, kept for the contact sheets.
+struct Drawn {
+    std::vector<Image> portraits;
+    std::vector<Image> scenes;
+    Image menu, icon;
+};
 
 std::string PortraitName(int n) {
     char name[16];
@@ -27,41 +35,69 @@ std::string PortraitName(int n) {
     return name;
 }
 
-bool WriteAll(const std::filesystem::path& out, const std::string& sheetPath) {
-    std::error_code ec;
-    std::filesystem::create_directories(out / "vux", ec);
-    std::filesystem::create_directories(out / "menu", ec);
+bool WritePortraits(const fs::path& out, Drawn& drawn) {
     bool ok = true;
     const std::vector<Character> cast = CastOfCharacters();
-    std::vector<Image> portraits;
     for (int i = 0; i < kPortraitCount; ++i) {
-        portraits.push_back(PaintPortrait(cast[size_t(i)]));
-        ok = WritePng((out / PortraitName(i)).string(), portraits.back()) && ok;
+        drawn.portraits.push_back(PaintPortrait(cast[size_t(i)]));
+        ok = WritePng((out / PortraitName(i)).string(), drawn.portraits.back()) && ok;
     }
-    std::vector<Image> scenes;
+    return ok;
+}
+
+bool WriteScenes(const fs::path& out, Drawn& drawn) {
+    bool ok = true;
     for (int mood = 0; mood < Moods; ++mood) {
-        scenes.push_back(Grandstand(Mood(mood)));
-        ok = WritePng((out / ("back" + std::to_string(mood) + ".png")).string(), scenes.back()) &&
+        drawn.scenes.push_back(Grandstand(Mood(mood)));
+        ok = WritePng((out / ("back" + std::to_string(mood) + ".png")).string(),
+                      drawn.scenes.back()) &&
              ok;
     }
-    const Image menu = MenuBackground(portraits);
-    const Image icon = MenuIcon();
-    ok = WritePng((out / "menu" / "back.png").string(), menu) && ok;
-    ok = WritePng((out / "menu" / "icon.png").string(), icon) && ok;
+    return ok;
+}
+
+bool WriteMenu(const fs::path& out, Drawn& drawn) {
+    drawn.menu = MenuBackground(drawn.portraits);
+    drawn.icon = MenuIcon();
+    const bool back = WritePng((out / "menu" / "back.png").string(), drawn.menu);
+    return WritePng((out / "menu" / "icon.png").string(), drawn.icon) && back;
+}
+
+bool WriteFont(const fs::path& out) {
     const Image font = FontPicture();
-    ok = WritePng((out / "smalfont.png").string(), font) && ok;
-    ok = WriteBmp24((out / "smalfont.bmp").string(), font, Colour(255, 0, 128)) && ok;
-    ok = WriteWav((out / "blip.wav").string(), Blip()) && ok;
-    ok = WriteWav((out / "cheer.wav").string(), Cheer()) && ok;
-    if (!sheetPath.empty()) {
-        ok = WritePng(sheetPath, ContactSheet(portraits)) && ok;
-        ok = WritePng(sheetPath + ".badges.png", BadgeSheet(portraits)) && ok;
-        ok = WritePng(sheetPath + ".scenes.png", SceneSheet(portraits, scenes, menu, icon)) && ok;
-        for (int first = 0; first < kPortraitCount; first += 18)
-            ok = WritePng(sheetPath + ".zoom" + std::to_string(first / 18) + ".png",
-                          ZoomSheet(portraits, first, 18)) &&
-                 ok;
-    }
+    const bool png = WritePng((out / "smalfont.png").string(), font);
+    return WriteBmp24((out / "smalfont.bmp").string(), font, Colour(255, 0, 128)) && png;
+}
+
+bool WriteSounds(const fs::path& out) {
+    const bool blip = WriteWav((out / "blip.wav").string(), Blip());
+    return WriteWav((out / "cheer.wav").string(), Cheer()) && blip;
+}
+
+bool WriteSheets(const std::string& sheetPath, const Drawn& drawn) {
+    bool ok = WritePng(sheetPath, ContactSheet(drawn.portraits));
+    ok = WritePng(sheetPath + ".badges.png", BadgeSheet(drawn.portraits)) && ok;
+    ok = WritePng(sheetPath + ".scenes.png",
+                  SceneSheet(drawn.portraits, drawn.scenes, drawn.menu, drawn.icon)) &&
+         ok;
+    for (int first = 0; first < kPortraitCount; first += 18)
+        ok = WritePng(sheetPath + ".zoom" + std::to_string(first / 18) + ".png",
+                      ZoomSheet(drawn.portraits, first, 18)) &&
+             ok;
+    return ok;
+}
+
+bool WriteAll(const fs::path& out, const std::string& sheetPath) {
+    std::error_code ec;
+    fs::create_directories(out / "vux", ec);
+    fs::create_directories(out / "menu", ec);
+    Drawn drawn;
+    bool ok = WritePortraits(out, drawn);
+    ok = WriteScenes(out, drawn) && ok;
+    ok = WriteMenu(out, drawn) && ok;
+    ok = WriteFont(out) && ok;
+    ok = WriteSounds(out) && ok;
+    if (!sheetPath.empty()) ok = WriteSheets(sheetPath, drawn) && ok;
     return ok;
 }
 

@@ -13,11 +13,16 @@ foreach(n RANGE 0 62)
 endforeach()
 list(TRANSFORM QUORBEL_MEDIA_FILES PREPEND ${QUORBEL_MEDIA_DIR}/)
 
-file(GLOB QUORBEL_MEDIA_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/media/*.h)
+# The generator's drawings, one translation unit per concept in tools/media/.
+file(GLOB QUORBEL_MEDIA_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/media/*.cpp)
+add_library(quorbel_media_art STATIC ${QUORBEL_MEDIA_SOURCES})
+target_link_libraries(quorbel_media_art PUBLIC quorbel_runtime)
+target_link_libraries(make_media PRIVATE quorbel_media_art)
+
 add_custom_command(
   OUTPUT ${QUORBEL_MEDIA_FILES}
   COMMAND make_media ${QUORBEL_MEDIA_DIR}
-  DEPENDS make_media ${QUORBEL_MEDIA_SOURCES}
+  DEPENDS make_media
   COMMENT "Drawing the game's media"
   VERBATIM)
 add_custom_target(quorbel_media ALL DEPENDS ${QUORBEL_MEDIA_FILES})

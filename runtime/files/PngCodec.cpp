@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
+#include "runtime/files/ImageWriter.h"
 #include "runtime/platform/Platform.h"
 
 namespace {
@@ -39,14 +41,6 @@ void ReadBytes(png_structp png, png_bytep out, png_size_t bytes) {
     if (platform::ReadFile(source->file, out, bytes) != static_cast<long long>(bytes))
         png_error(png, "short read");
 }
-
-void WriteBytes(png_structp png, png_bytep in, png_size_t bytes) {
-    platform::FileHandle* file = static_cast<platform::FileHandle*>(png_get_io_ptr(png));
-    if (platform::WriteFile(*file, in, bytes) != static_cast<long long>(bytes))
-        png_error(png, "short write");
-}
-
-void FlushNothing(png_structp) {}
 
 void AskForEightBitSamples(png_structp png, png_infop info) {
     const int colourType = png_get_color_type(png, info);
@@ -155,30 +149,6 @@ bool ReadImage(PngSource* source, DecodedImage* image, int32_t colourKey, const 
     return true;
 }
 
-bool WriteImage(platform::FileHandle* file, const uint8_t* pixels, int width, int height,
-                png_bytep* rowPointers) {
-    png_structp png =
-        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, RaiseError, IgnoreWarning);
-    if (!png) return false;
-    png_infop info = png_create_info_struct(png);
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, info ? &info : nullptr);
-        return false;
-    }
-    png_set_write_fn(png, file, WriteBytes, FlushNothing);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    png_set_packing(png);
-    png_set_bgr(png);
-    for (int r = 0; r < height; ++r)
-        rowPointers[r] = const_cast<png_bytep>(pixels) + static_cast<size_t>(r) * width * 4;
-    png_write_image(png, rowPointers);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return true;
-}
-
 }  // namespace
 
 bool DecodePngBytes(DecodedImage* image, const uint8_t* data, size_t size, int32_t colourKey,
@@ -203,14 +173,15 @@ bool DecodePng(DecodedImage* image, const char* path, int32_t colourKey) {
 bool EncodePng(const char* path, const uint8_t* pixels, int width, int height) {
     if (!pixels || width <= 0 || height <= 0 || int64_t{width} * height > kMaxImagePixels)
         return false;
-    png_bytep* rowPointers = static_cast<png_bytep*>(std::malloc(sizeof(png_bytep) * height));
-    if (!rowPointers) return false;
     platform::DeleteFile(path);
+    std::vector<uint8_t> png;
+    if (!EncodePngBytes(&png, pixels, width, height, PngSampleOrder::BlueGreenRedAlpha))
+        return false;
     platform::FileHandle file = platform::OpenFile(path, platform::OpenMode::CreateAlways);
-    bool written =
-        file != platform::kNoFile && WriteImage(&file, pixels, width, height, rowPointers);
-    if (file != platform::kNoFile) platform::CloseFile(file);
-    if (!written && file != platform::kNoFile) platform::DeleteFile(path);
-    std::free(rowPointers);
+    if (file == platform::kNoFile) return false;
+    const bool written =
+        platform::WriteFile(file, png.data(), png.size()) == static_cast<long long>(png.size());
+    platform::CloseFile(file);
+    if (!written) platform::DeleteFile(path);
     return written;
 }

@@ -11,12 +11,6 @@ namespace {
 
 constexpr uint64_t kMaxArchiveSize = 0x7FFFFFFF;  // offsets are signed 32-bit
 
-void AppendLe32(std::vector<uint8_t>* out, uint32_t value) {
-    uint8_t field[4];
-    PutLe32(field, value);
-    out->insert(out->end(), field, field + 4);
-}
-
 // One data block: unpacked size, then the LZO1X-1 stream.
 bool AppendDataBlock(const std::vector<uint8_t>& bytes, std::vector<uint8_t>* out) {
     static std::vector<uint8_t> workMemory(LZO1X_1_MEM_COMPRESS);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/core/EngineState.h"
+#include "runtime/files/ImageWriter.h"
 #include "runtime/files/PngCodec.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/platform/Platform.h"
@@ -31,20 +32,27 @@ bool EndsInPng(const char* path) {
            std::tolower(static_cast<unsigned char>(tail[3])) == 'g';
 }
 
-void Put16(std::vector<uint8_t>& out, uint32_t value) {
-    out.push_back(value & 255);
-    out.push_back(value >> 8 & 255);
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t value) {
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
-
 // Pixel (x, y) of a bottom-up blue-green-red buffer, as red + 256 green + 65536 blue.
 uint32_t ColourAt(const uint8_t* pixels, int bufferWidth, int x, int y) {
     const uint8_t* p = pixels + static_cast<size_t>(y) * Stride(bufferWidth) + x * 3;
     return p[2] | p[1] << 8 | p[0] << 16;
+}
+
+// The buffer's rows are bottom-up already, as BMP stores them.
+std::vector<uint8_t> BmpBytes(const uint8_t* pixels, int width, int height, int bufferWidth,
+                              uint32_t transparent) {
+    return EncodeBmp24(width, height, BmpInfoFields{10000, false}, [&](int y, uint8_t* out) {
+        for (int x = 0; x < width; ++x, out += 3) {
+            const uint8_t* p = pixels + static_cast<size_t>(y) * Stride(bufferWidth) + x * 3;
+            if (ColourAt(pixels, bufferWidth, x, y) == transparent) {
+                out[0] = kTransparentBlue;
+                out[1] = kTransparentGreen;
+                out[2] = kTransparentRed;
+            } else {
+                std::memcpy(out, p, 3);
+            }
+        }
+    });
 }
 
 bool WriteBmp(const char* path, const uint8_t* pixels, int width, int height, int bufferWidth,
@@ -53,36 +61,7 @@ bool WriteBmp(const char* path, const uint8_t* pixels, int width, int height, in
     for (char& c : name)
         if (c == '/') c = '\\';
     platform::DeleteFile(name.c_str());
-    const int stride = Stride(width);
-    std::vector<uint8_t> file;
-    file.reserve(54 + static_cast<size_t>(stride) * height);
-    file.push_back('B');
-    file.push_back('M');
-    Put32(file, 54 + stride * height);
-    Put32(file, 0);
-    Put32(file, 54);
-    Put32(file, 40);
-    Put32(file, width);
-    Put32(file, height);
-    Put16(file, 1);
-    Put16(file, 24);
-    Put32(file, 0);
-    Put32(file, 0);
-    Put32(file, 10000);
-    Put32(file, 10000);
-    Put32(file, 0);
-    Put32(file, 0);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const uint8_t* p = pixels + static_cast<size_t>(y) * Stride(bufferWidth) + x * 3;
-            if (ColourAt(pixels, bufferWidth, x, y) == transparent) {
-                file.insert(file.end(), {kTransparentBlue, kTransparentGreen, kTransparentRed});
-            } else {
-                file.insert(file.end(), {p[0], p[1], p[2]});
-            }
-        }
-        file.resize(file.size() + (stride - 3 * width), 0);
-    }
+    const std::vector<uint8_t> file = BmpBytes(pixels, width, height, bufferWidth, transparent);
     const platform::FileHandle handle =
         platform::OpenFile(name.c_str(), platform::OpenMode::CreateAlways);
     if (handle == platform::kNoFile) return false;

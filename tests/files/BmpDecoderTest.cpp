@@ -5,21 +5,13 @@
 #include "FilesTestSupport.h"
 #include "runtime/files/BmpDecoder.h"
 #include "runtime/files/ImageFile.h"
+#include "runtime/files/LittleEndian.h"
 
 namespace {
 
 using namespace filestest;
 using Rgb = std::array<uint8_t, 3>;
 using Rgba = std::array<uint8_t, 4>;
-
-void Le16(std::vector<uint8_t>* out, uint32_t v) {
-    out->push_back(static_cast<uint8_t>(v));
-    out->push_back(static_cast<uint8_t>(v >> 8));
-}
-void Le32(std::vector<uint8_t>* out, uint32_t v) {
-    Le16(out, v & 0xFFFF);
-    Le16(out, v >> 16);
-}
 
 struct BmpRecipe {
     uint32_t infoSize = 40;
@@ -37,26 +29,26 @@ std::vector<uint8_t> BuildBmp(const BmpRecipe& recipe) {
     const uint32_t offset =
         14 + recipe.infoSize + entrySize * static_cast<uint32_t>(recipe.palette.size());
     std::vector<uint8_t> out = {'B', 'M'};
-    Le32(&out, offset + static_cast<uint32_t>(recipe.area.size()));
-    Le32(&out, 0);
-    Le32(&out, offset);
-    Le32(&out, recipe.infoSize);
+    AppendLe32(&out, offset + static_cast<uint32_t>(recipe.area.size()));
+    AppendLe32(&out, 0);
+    AppendLe32(&out, offset);
+    AppendLe32(&out, recipe.infoSize);
     if (recipe.infoSize == 12) {
-        Le16(&out, static_cast<uint32_t>(recipe.width));
-        Le16(&out, static_cast<uint32_t>(recipe.height));
-        Le16(&out, 1);
-        Le16(&out, recipe.bits);
+        AppendLe16(&out, static_cast<uint16_t>(recipe.width));
+        AppendLe16(&out, static_cast<uint16_t>(recipe.height));
+        AppendLe16(&out, 1);
+        AppendLe16(&out, recipe.bits);
     } else {
-        Le32(&out, static_cast<uint32_t>(recipe.width));
-        Le32(&out, static_cast<uint32_t>(recipe.height));
-        Le16(&out, 1);
-        Le16(&out, recipe.bits);
-        Le32(&out, recipe.compression);
-        Le32(&out, static_cast<uint32_t>(recipe.area.size()));
-        Le32(&out, 2835);
-        Le32(&out, 2835);
-        Le32(&out, static_cast<uint32_t>(recipe.palette.size()));
-        Le32(&out, 0);
+        AppendLe32(&out, static_cast<uint32_t>(recipe.width));
+        AppendLe32(&out, static_cast<uint32_t>(recipe.height));
+        AppendLe16(&out, 1);
+        AppendLe16(&out, recipe.bits);
+        AppendLe32(&out, recipe.compression);
+        AppendLe32(&out, static_cast<uint32_t>(recipe.area.size()));
+        AppendLe32(&out, 2835);
+        AppendLe32(&out, 2835);
+        AppendLe32(&out, static_cast<uint32_t>(recipe.palette.size()));
+        AppendLe32(&out, 0);
         out.resize(14 + recipe.infoSize, 0);
     }
     for (const Rgb& c : recipe.palette) {

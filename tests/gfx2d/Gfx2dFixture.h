@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/files/ImageWriter.h"
 #include "runtime/runtime.h"
 #include "support/TestEngine.h"
 
@@ -31,29 +32,15 @@ inline std::string TestFile(const std::string& name) {
 // Writes a 24-bit BMP (rows bottom-up, padded to 4 bytes); returns its path.
 inline std::string WriteBmp(const std::string& name, int width, int height,
                             const PixelColour& colour) {
-    const int stride = (3 * width + 3) / 4 * 4;
-    std::vector<uint8_t> bytes(54 + static_cast<size_t>(stride) * height, 0);
-    auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) bytes[at + i] = v >> (8 * i) & 255;
-    };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put32(2, static_cast<uint32_t>(bytes.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, width);
-    put32(22, height);
-    bytes[26] = 1;
-    bytes[28] = 24;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const uint32_t c = colour(x, y);
-            uint8_t* p = &bytes[54 + static_cast<size_t>(height - 1 - y) * stride + x * 3];
-            p[0] = c >> 16 & 255;
-            p[1] = c >> 8 & 255;
-            p[2] = c & 255;
-        }
-    }
+    const std::vector<uint8_t> bytes =
+        EncodeBmp24(width, height, BmpInfoFields{}, [&](int row, uint8_t* p) {
+            for (int x = 0; x < width; ++x, p += 3) {
+                const uint32_t c = colour(x, height - 1 - row);
+                p[0] = c >> 16 & 255;
+                p[1] = c >> 8 & 255;
+                p[2] = c & 255;
+            }
+        });
     const std::string path = TestFile(name);
     FILE* file = std::fopen(path.c_str(), "wb");
     std::fwrite(bytes.data(), 1, bytes.size(), file);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "runtime/core/EngineState.h"
+#include "runtime/files/LittleEndian.h"
 #include "runtime/sound/SoundDevice.h"
 #include "support/TestEngine.h"
 
@@ -23,13 +24,11 @@ namespace soundtest {
 using Bytes = std::vector<uint8_t>;
 
 inline void Append16(Bytes* out, uint32_t value) {
-    out->push_back(static_cast<uint8_t>(value));
-    out->push_back(static_cast<uint8_t>(value >> 8));
+    AppendLe16(out, static_cast<uint16_t>(value));
 }
 
 inline void Append32(Bytes* out, uint32_t value) {
-    Append16(out, value & 0xFFFF);
-    Append16(out, value >> 16);
+    AppendLe32(out, value);
 }
 
 inline void AppendTag(Bytes* out, const char* tag) {
