@@ -16,8 +16,13 @@ double Columns(RtArray& board) {
 double Rows(RtArray& board) {
     return ArrayBound(board, 1);
 }
+// The centre of row r's portraits (rows 30 pixels apart), which hit tests
+// measure from, and the top that drawing places them at.
+double RowCentreY(double r) {
+    return r * 30 + 110;
+}
 double RowY(double r) {
-    return r * 30 + 110 - 18;
+    return RowCentreY(r) - 18;
 }
 
 void FillCells(RtArray& board, RtArray& marks, double level) {
@@ -131,7 +136,7 @@ double HitTestBoard(RtArray& board, double px, double py) {
         for (double r = rows - 1; r >= 0; --r) {
             if (board(c, r) < 0) continue;
             const double dx = px - (CellX(board, c, r) + 32);
-            const double dy = py - (r * 30 + 110);
+            const double dy = py - RowCentreY(r);
             const double d = dx * dx + dy * dy;
             if (d < best) {
                 best = d;

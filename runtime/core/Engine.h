@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "runtime/core/EngineState.h"
 
@@ -28,13 +29,14 @@ void MusicRestartCheck();
 // Filled by the music player: restarts looping music when its time has come.
 using MusicRestartHook = void (*)();
 void SetMusicRestartHook(MusicRestartHook hook);
-// Filled by the music player: stops and closes the music at shutdown.
-using MusicStopHook = void (*)();
-void SetMusicStopHook(MusicStopHook hook);
 
 // The one way out. Both release every device in a fixed order.
 [[noreturn]] void EndProgram();
 [[noreturn]] void EndAndRun(const RtString& commandLine);
 void ReleaseDevices();
+// The program's directory with its trailing separator: the program's path
+// (at most 1,023 characters) with characters removed from its end until it
+// is empty or ends in a separator.
+std::string ProgramDirectory();
 intptr_t WindowProcedure(platform::Window* window, uint32_t message, uintptr_t wParam,
                          intptr_t lParam);

@@ -66,7 +66,6 @@ void StopMusic() {
 void PlayMusic(const RtString& fileName) {
     StopMusic();
     SetMusicRestartHook(RestartWhenDue);
-    SetMusicStopHook(CloseMediaWindow);
     std::vector<char> path(1024, 0);
     if (!gEngine.movieShoebox ||
         !ShoeboxFind(gEngine.movieShoebox, fileName.CStr(), path.data(), path.size()))

@@ -4,6 +4,7 @@
 
 #include "runtime/core/Engine.h"
 #include "runtime/core/EngineState.h"
+#include "runtime/core/Music.h"
 #include "runtime/files/ErrorLog.h"
 #include "runtime/files/FileCommands.h"
 #include "runtime/files/Shoebox.h"
@@ -13,23 +14,6 @@
 #include "runtime/sound/SoundDevice.h"
 
 namespace {
-
-MusicStopHook gMusicStopHook = nullptr;
-
-// The program's directory with its trailing separator.
-void ReturnToProgramDirectory() {
-    std::string path = platform::ProgramPath();
-    if (path.size() >= 1024) path.resize(1023);
-    while (!path.empty() && path.back() != '/' && path.back() != '\\') path.pop_back();
-    if (!path.empty()) platform::ChangeDirectory(path.c_str());
-}
-
-void StopMusic() {
-    gEngine.musicVolume = -1.0;
-    gEngine.musicRestartTime = 0;
-    if (gMusicStopHook) gMusicStopHook();
-    gEngine.mediaWindow = nullptr;
-}
 
 void ReleaseShoeboxes() {
     for (Shoebox** field : {&gEngine.movieShoebox, &gEngine.mediaShoebox}) {
@@ -66,12 +50,8 @@ void Activate(uintptr_t state) {
 
 }  // namespace
 
-void SetMusicStopHook(MusicStopHook hook) {
-    gMusicStopHook = hook;
-}
-
 void ReleaseDevices() {
-    ReturnToProgramDirectory();
+    platform::ChangeDirectory(ProgramDirectory().c_str());
     StopMusic();
     delete gEngine.device;
     gEngine.device = nullptr;

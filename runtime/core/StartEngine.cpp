@@ -18,20 +18,6 @@ namespace {
 
 constexpr int kShowHide = 0;
 
-// The program's directory: its path cut at the last separator found from the
-// end down to index 1, the separator dropped (a lone leading one stays).
-std::string ProgramDirectory() {
-    std::string path = platform::ProgramPath();
-    if (path.size() >= 1024) path.resize(1023);
-    for (size_t i = path.size(); i-- > 1;) {
-        if (path[i] == '/' || path[i] == '\\') {
-            path.resize(i);
-            break;
-        }
-    }
-    return path;
-}
-
 void CreateDevices() {
     gEngine.input = new InputDevices();
     gEngine.soundDevice = new SoundDevice();
@@ -62,6 +48,13 @@ void StampClock() {
 }
 
 }  // namespace
+
+std::string ProgramDirectory() {
+    std::string path = platform::ProgramPath();
+    if (path.size() >= 1024) path.resize(1023);
+    while (!path.empty() && path.back() != '/' && path.back() != '\\') path.pop_back();
+    return path;
+}
 
 bool StartEngine(void* instance, void* reserved, char* commandLine, int showCommand,
                  const char* title) {

@@ -17,10 +17,7 @@ SearchParameters GridParameters(RtArray& map, double weight, double startX, doub
     parameters.poolCapacity = 0;
     parameters.openCapacity = 0;
     parameters.closedExponent = 8;
-    double clamped = weight;
-    if (clamped < 0) clamped = 0;
-    if (clamped > 1) clamped = 1;
-    parameters.weight = static_cast<float>(clamped);
+    parameters.weight = ClampWeight(weight);
     parameters.width = map.size[0];
     parameters.height = map.size[1];
     parameters.sourceCells = map.data;

@@ -10,12 +10,6 @@ bool InsideGrid(const SearchParameters& p, int32_t x, int32_t y) {
     return x >= 0 && x < p.width && y >= 0 && y < p.height;
 }
 
-float ClampWeight(float weight) {
-    if (weight < 0) return 0;
-    if (weight > 1) return 1;
-    return weight;
-}
-
 // Walls become -1 and open cells c become c / M + 1, M the largest open
 // value, so every open cell costs more than 1 and at most 2 and the Manhattan
 // distance never overestimates. Null when no cell is open.
@@ -44,6 +38,12 @@ float* ConvertCostGrid(const double* cells, int64_t count) {
 }
 
 }  // namespace
+
+float ClampWeight(double weight) {
+    if (weight < 0) return 0;
+    if (weight > 1) return 1;
+    return static_cast<float>(weight);
+}
 
 Planner::~Planner() {
     delete[] costs_;

@@ -27,6 +27,9 @@ struct SearchParameters {
     const double* sourceCells = nullptr;  // cell (x, y) at x + width * y; 0 or less is a wall
 };
 
+// A search weight limited to 0..1 (NaN passes through, as it always has).
+float ClampWeight(double weight);
+
 class Planner {
   public:
     static constexpr float kWall = -1.0f;
