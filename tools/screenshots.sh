@@ -10,7 +10,9 @@ mkdir -p "$out"
 
 run() {
     local log moments; log=$(mktemp); moments=$(mktemp)
-    QUORBEL_SCREENSHOTS=$moments SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy \
+    # QUORBEL_TEST_ON_DISPLAY: the tests use the display they are given
+    # instead of going headless.
+    QUORBEL_SCREENSHOTS=$moments QUORBEL_TEST_ON_DISPLAY=1 \
         "$build/test_game" --gtest_filter='PlayThrough.*' >"$log" 2>&1 &
     local pid=$!
     # The software-rendering warning is a real box here: dismiss it as a player would.

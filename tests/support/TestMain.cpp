@@ -23,7 +23,9 @@ int main(int argc, char** argv) {
         const char* set = std::getenv(name);
         if (!set || !*set) setenv(name, value, 1);
     };
-    byDefault("SDL_VIDEODRIVER", "offscreen");
+    // QUORBEL_TEST_ON_DISPLAY keeps the display's own driver (tools/screenshots.sh
+    // photographs the play-through in a real window).
+    if (!std::getenv("QUORBEL_TEST_ON_DISPLAY")) byDefault("SDL_VIDEODRIVER", "offscreen");
     byDefault("SDL_AUDIODRIVER", "dummy");
     // Where the executables and the generated media are.
     byDefault("QUORBEL_TEST_BIN", QUORBEL_BUILD_DIR);
