@@ -92,6 +92,13 @@ bool SizePlausible(png_structp png, png_infop info, long long fileSize) {
     return rawBytes <= fileSize * 1032 + (int64_t{1} << 20);
 }
 
+// The largest block libpng may take for one chunk: the file's size, or 16 MiB
+// for the text and profile chunks that unpack to more than they hold.
+png_alloc_size_t ChunkLimit(long long fileSize) {
+    constexpr long long kUnpackedChunks = 16ll << 20;
+    return static_cast<png_alloc_size_t>(fileSize > kUnpackedChunks ? fileSize : kUnpackedChunks);
+}
+
 void ConvertRows(const PngSource& source, int channels, size_t rowBytes, DecodedImage* image,
                  int32_t colourKey) {
     for (int32_t r = 0; r < image->height; ++r) {
@@ -129,6 +136,10 @@ bool ReadImage(PngSource* source, DecodedImage* image, int32_t colourKey, const 
         return false;
     }
     png_set_read_fn(png, source, ReadBytes);
+    // libpng reads an ancillary chunk whole into a block of the size its
+    // header claims; a chunk cannot hold more than the file, so a header
+    // claiming gigabytes in a tiny file is refused before that block.
+    png_set_chunk_malloc_max(png, ChunkLimit(source->totalSize));
     png_read_info(png, info);
     AskForEightBitSamples(png, info);
     if (!ResultSupported(png, info, name) || !SizePlausible(png, info, source->totalSize))
