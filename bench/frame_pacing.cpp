@@ -8,6 +8,7 @@
 #include <ctime>
 #include <vector>
 
+#include "runtime/core/EngineState.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/runtime.h"
 
@@ -53,7 +54,7 @@ Figures RunSleepingPacer() {
     double deadline = EngineNow() + kInterval;
     const double cpu0 = CpuMs();
     for (int i = 0; i <= kFrames; ++i) {
-        platform::SwapBuffers(device->window);
+        platform::SwapBuffers(device->Window());
         device->PumpMessages();
         const double now = EngineNow();
         if (deadline > now) platform::Sleep(static_cast<uint32_t>(deadline - now));

@@ -6,6 +6,7 @@
 #include <random>
 #include <vector>
 
+#include "runtime/runtime.h"
 #include "runtime/values/NumberText.h"
 
 namespace {

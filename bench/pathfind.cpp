@@ -11,7 +11,7 @@
 #include <deque>
 #include <vector>
 
-#include "runtime/pathfind/FindGridPath.h"
+#include "runtime/runtime.h"
 #include "runtime/pathfind/Planner.h"
 #include "tests/pathfind/PathTestSupport.h"
 

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/core/EngineState.h"
+#include "runtime/gfx2d/DeviceTesting.h"
 #include "runtime/runtime.h"
 
 namespace {
@@ -37,11 +39,7 @@ void LoadDisc() {
             p[2] = 128;
             p[3] = 255;
         }
-    OpenGLRainbows* device = gEngine.device;
-    SpriteSlot& slot = device->spriteSlots[kSlot];
-    device->UploadPicture(picture, 0, 0, 0, 0, &slot.texture, &slot.scaledTexture, false, false);
-    slot.textureWidth = slot.textureHeight = 32;
-    slot.width = slot.height = 32;
+    gEngine.device->LoadSpritePicture(kSlot, picture, false);
     ReleaseDecodedImage(&picture);
 }
 
@@ -111,7 +109,8 @@ int main(int argc, char** argv) {
     gEngine.framesPerSecond = 60;
     char commandLine[256] = {};
     if (!StartEngine(nullptr, nullptr, commandLine, 10, "sprites")) return 1;
-    gEngine.device->frameInterval = 0;  // no pacing: every frame as fast as it draws
+    // No pacing: every frame as fast as it draws.
+    OpenGLRainbowsTesting::SetFrameInterval(*gEngine.device, 0);
     LoadDisc();
     const std::vector<double> positions = Positions(kCounts[std::size(kCounts) - 1]);
     std::map<int, std::vector<double>> ours, love;

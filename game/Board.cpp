@@ -87,7 +87,7 @@ double BuildBoard(RtArray& board, RtArray& marks, double level) {
 
 void DrawBadge(double portrait, double x, double y) {
     SetAlphaMode(0.5);
-    DrawRect(x, y, 30, 32, 16777215);
+    DrawRect(x, y, 30, 32, kColourWhite);
     SetAlphaMode(0);
     SetViewport(x, y, 30, 32);
     DrawSprite(portrait, 0, -17);
@@ -123,8 +123,8 @@ double DrawBoard(RtArray& board, RtArray& marks, double offset, double badge) {
     }
     DrawRoundMarks();
     if (CursorMode != 0) {
-        DrawLine(px - 16, py, px + 16, py, 16777215);
-        DrawLine(px, py - 16, px, py + 16, 16777215);
+        DrawLine(px - 16, py, px + 16, py, kColourWhite);
+        DrawLine(px, py - 16, px, py + 16, kColourWhite);
     }
     return 0;
 }

@@ -16,20 +16,20 @@ GameState Game;
 void GameEntry(void* instance, void* previousInstance, const char* commandLine, int showCommand) {
     CommandLine = commandLine;
 
-    gEngine.screenWidth = 320;
-    gEngine.screenHeight = 240;
-    gEngine.fullScreen = 0;
-    gEngine.multisampleSamples = 0;
-    gEngine.framesPerSecond = 60;
-    gEngine.debugRun = 0;
-    gEngine.captureMouse = 1;
+    ProjectSettings settings;
+    settings.screenWidth = 320;
+    settings.screenHeight = 240;
+    settings.fullScreen = 0;
+    settings.multisampleSamples = 0;
+    settings.framesPerSecond = 60;
+    settings.debugRun = 0;
+    settings.captureMouse = 1;
+    SetProjectSettings(settings);
 
     std::vector<char> buffer(std::max<size_t>(256, std::strlen(commandLine) + 1), 0);
     std::memcpy(buffer.data(), commandLine, std::strlen(commandLine));
     if (!StartEngine(instance, previousInstance, buffer.data(), showCommand, "Quorbel")) return;
 
-    gEngine.errorLine = 0;
-    gEngine.errorNumber = 0;
-    gEngine.currentLine = 0;
+    ClearRuntimeError();
     MainProgram();
 }

@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr double kUp = 200, kDown = 208;
-constexpr double kKeyA = 30, kKeyD = 32, kKeyS = 31, kKeyW = 17;
 constexpr double kIconSlot = 100;
 constexpr double kFirstLabelSlot = 101;
 
@@ -51,7 +49,7 @@ double DrawOptions(RtArray& options, double selection, double tx) {
         }
         if (i == selection) {
             result = i;
-            DrawRect(tx - 2, y - 2, w + 4, h + 4, 16777215);
+            DrawRect(tx - 2, y - 2, w + 4, h + 4, kColourWhite);
         }
         DrawSprite(options(i), tx, y);
         y += h + 8;
@@ -98,12 +96,12 @@ double ChoiceScreen(const RtString& title, double header, RtArray& options, doub
         if (header >= 0) DrawSprite(header, 16, 16);
         PrintText(title, tx, 20);
         result = DrawOptions(options, selection, tx);
-        const double d = KeyState(kDown) - KeyState(kUp);
+        const double d = KeyState(kKeyDown) - KeyState(kKeyUp);
         if (d != 0) {
             selection += d;
             if (selection < 0) selection = 0;
             if (selection > last) selection = last;
-            while (KeyState(kDown) != 0 || KeyState(kUp) != 0) {
+            while (KeyState(kKeyDown) != 0 || KeyState(kKeyUp) != 0) {
             }
         }
         if (ConfirmHeld()) break;

@@ -3,9 +3,6 @@
 
 namespace {
 
-constexpr double kUp = 200, kDown = 208, kLeft = 203, kRight = 205;
-constexpr double kPageUp = 201, kPageDown = 209;
-constexpr double kKeyA = 30, kKeyD = 32, kKeyS = 31, kKeyW = 17;
 
 double Limit(double v, double low, double high) {
     return v < low ? low : (v > high ? high : v);
@@ -25,8 +22,8 @@ double ReadPointer(double& x, double& y, double& button1, double& button2, doubl
         return 0;
     }
     if (update != 0) {
-        CursorX = Limit(CursorX + (KeyState(kRight) - KeyState(kLeft)) * 3, 0, 319);
-        CursorY = Limit(CursorY + (KeyState(kDown) - KeyState(kUp)) * 3, 0, 239);
+        CursorX = Limit(CursorX + (KeyState(kKeyRight) - KeyState(kKeyLeft)) * 3, 0, 319);
+        CursorY = Limit(CursorY + (KeyState(kKeyDown) - KeyState(kKeyUp)) * 3, 0, 239);
     }
     x = CursorX;
     y = CursorY;
@@ -52,11 +49,11 @@ RtString VolumeBarText(double volume) {
 }
 
 double VolumeKeys(RtArray& board, RtArray& marks) {
-    Volume = Limit(Volume + (KeyState(kPageUp) - KeyState(kPageDown)) * 0.1, 0, 1);
-    if (KeyState(kPageUp) == 0 && KeyState(kPageDown) == 0) return 0;
+    Volume = Limit(Volume + (KeyState(kKeyPageUp) - KeyState(kKeyPageDown)) * 0.1, 0, 1);
+    if (KeyState(kKeyPageUp) == 0 && KeyState(kKeyPageDown) == 0) return 0;
     DrawBoard(board, marks, 0, -1);
     PrintText(VolumeBarText(Volume), 0, 0);
     PresentFrame();
-    WaitForRelease(kPageUp, kPageDown);
+    WaitForRelease(kKeyPageUp, kKeyPageDown);
     return 0;
 }

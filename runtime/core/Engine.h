@@ -1,38 +1,26 @@
-// Start-up, frame presentation, shutdown and the window procedure.
+// The core's own entry points behind the commands of start-up, frame
+// presentation and shutdown: the music restart check, the release of devices
+// and the window procedure.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "runtime/core/EngineState.h"
+#include "runtime/runtime.h"
 
 namespace platform {
 struct Window;
 }
 
-// Start-up: creates the devices and the window, shows "Loading...", prints
-// "Init OK". Returns false when the window could not be created (nothing else
-// was started then).
-bool StartEngine(void* instance, void* reserved, char* commandLine, int showCommand,
-                 const char* title);
-intptr_t GetWindowHandle();
-double SetSourcePosition(double module, double line);
-double SetRuntimeError(double number);
-void SetAutoPause(double value);
-void SetEscapeQuits(double value);
-
-// Frame presentation and the engine clock.
-void PresentFrame();
-double ElapsedMs();
-double LastFrameMs();
+// Restarts looping music when its time has come; frame presentation and the
+// waiting commands call it.
 void MusicRestartCheck();
 // Filled by the music player: restarts looping music when its time has come.
 using MusicRestartHook = void (*)();
 void SetMusicRestartHook(MusicRestartHook hook);
 
-// The one way out. Both release every device in a fixed order.
-[[noreturn]] void EndProgram();
-[[noreturn]] void EndAndRun(const RtString& commandLine);
+// The release of devices shared by EndProgram and EndAndRun, in its fixed order.
 void ReleaseDevices();
 // The program's directory with its trailing separator: the program's path
 // (at most 1,023 characters) with characters removed from its end until it

@@ -16,46 +16,61 @@ struct SoundDevice;
 struct SoundSlot;
 struct Shoebox;
 
-// Entry points of the optional OpenGL extensions; null when missing.
+// Entry points of the optional OpenGL extensions, null when missing. The
+// types are GL's own, spelt in plain C++ as GL defines them on this platform;
+// the graphics backend checks each against GL's declaration.
 struct GlEntryPoints {
+    using Enum = unsigned int;
+    using Uint = unsigned int;
+    using Int = int;
+    using Sizei = int;
+    using SizeiPtr = long;
+    using Float = float;
+    using Boolean = unsigned char;
+    using Char = char;
+    using Handle = unsigned int;
+
     // GL_ARB_multitexture and buffer objects
-    void* activeTexture = nullptr;
-    void* multiTexCoord2f = nullptr;
-    void* clientActiveTexture = nullptr;
-    void* genBuffers = nullptr;
-    void* bindBuffer = nullptr;
-    void* bufferData = nullptr;
-    void* deleteBuffers = nullptr;
-    void* mapBuffer = nullptr;
-    void* unmapBuffer = nullptr;
-    void* getBufferParameteriv = nullptr;
+    void (*activeTexture)(Enum texture) = nullptr;
+    void (*multiTexCoord2f)(Enum target, Float s, Float t) = nullptr;
+    void (*clientActiveTexture)(Enum texture) = nullptr;
+    void (*genBuffers)(Sizei n, Uint* buffers) = nullptr;
+    void (*bindBuffer)(Enum target, Uint buffer) = nullptr;
+    void (*bufferData)(Enum target, SizeiPtr size, const void* data, Enum usage) = nullptr;
+    void (*deleteBuffers)(Sizei n, const Uint* buffers) = nullptr;
+    void* (*mapBuffer)(Enum target, Enum access) = nullptr;
+    Boolean (*unmapBuffer)(Enum target) = nullptr;
+    void (*getBufferParameteriv)(Enum target, Enum name, Int* values) = nullptr;
     // shader objects
-    void* createProgramObject = nullptr;
-    void* deleteObject = nullptr;
-    void* createShaderObject = nullptr;
-    void* shaderSource = nullptr;
-    void* compileShader = nullptr;
-    void* getObjectParameteriv = nullptr;
-    void* attachObject = nullptr;
-    void* getInfoLog = nullptr;
-    void* linkProgram = nullptr;
-    void* useProgramObject = nullptr;
-    void* getUniformLocation = nullptr;
-    void* uniform1f = nullptr;
-    void* uniform1i = nullptr;
-    void* getAttribLocation = nullptr;
-    void* vertexAttrib1f = nullptr;
+    Handle (*createProgramObject)() = nullptr;
+    void (*deleteObject)(Handle object) = nullptr;
+    Handle (*createShaderObject)(Enum shaderType) = nullptr;
+    void (*shaderSource)(Handle shader, Sizei count, const Char** text,
+                         const Int* lengths) = nullptr;
+    void (*compileShader)(Handle shader) = nullptr;
+    void (*getObjectParameteriv)(Handle object, Enum name, Int* values) = nullptr;
+    void (*attachObject)(Handle container, Handle object) = nullptr;
+    void (*getInfoLog)(Handle object, Sizei maxLength, Sizei* length, Char* log) = nullptr;
+    void (*linkProgram)(Handle program) = nullptr;
+    void (*useProgramObject)(Handle program) = nullptr;
+    Int (*getUniformLocation)(Handle program, const Char* name) = nullptr;
+    void (*uniform1f)(Int location, Float value) = nullptr;
+    void (*uniform1i)(Int location, Int value) = nullptr;
+    Int (*getAttribLocation)(Handle program, const Char* name) = nullptr;
+    void (*vertexAttrib1f)(Uint index, Float value) = nullptr;
     // framebuffer objects
-    void* bindRenderbuffer = nullptr;
-    void* deleteRenderbuffers = nullptr;
-    void* genRenderbuffers = nullptr;
-    void* renderbufferStorage = nullptr;
-    void* bindFramebuffer = nullptr;
-    void* deleteFramebuffers = nullptr;
-    void* genFramebuffers = nullptr;
-    void* checkFramebufferStatus = nullptr;
-    void* framebufferTexture2D = nullptr;
-    void* framebufferRenderbuffer = nullptr;
+    void (*bindRenderbuffer)(Enum target, Uint renderbuffer) = nullptr;
+    void (*deleteRenderbuffers)(Sizei n, const Uint* renderbuffers) = nullptr;
+    void (*genRenderbuffers)(Sizei n, Uint* renderbuffers) = nullptr;
+    void (*renderbufferStorage)(Enum target, Enum format, Sizei width, Sizei height) = nullptr;
+    void (*bindFramebuffer)(Enum target, Uint framebuffer) = nullptr;
+    void (*deleteFramebuffers)(Sizei n, const Uint* framebuffers) = nullptr;
+    void (*genFramebuffers)(Sizei n, Uint* framebuffers) = nullptr;
+    Enum (*checkFramebufferStatus)(Enum target) = nullptr;
+    void (*framebufferTexture2D)(Enum target, Enum attachment, Enum textureTarget, Uint texture,
+                                 Int level) = nullptr;
+    void (*framebufferRenderbuffer)(Enum target, Enum attachment, Enum renderbufferTarget,
+                                    Uint renderbuffer) = nullptr;
 };
 
 struct EngineState {

@@ -87,7 +87,7 @@ MovieRect MovieDestination(int sourceWidth, int sourceHeight, int clientWidth, i
 void PlayMovieFile(const RtString& fileName, int loop) {
     std::vector<char> path;
     if (!ResolveMovie(fileName, path)) return;
-    if (!gEngine.device || !gEngine.device->window || !gEngine.input) return;
+    if (!gEngine.device || !gEngine.device->Window() || !gEngine.input) return;
     platform::MovieStream* movie = platform::OpenMovie(path.data());
     if (!movie) return;
     const double end = platform::MovieLengthMs(movie);

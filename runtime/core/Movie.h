@@ -4,10 +4,9 @@
 #pragma once
 
 #include "runtime/gfx2d/MovieFrame.h"
-#include "runtime/values/RtString.h"
+#include "runtime/runtime.h"
 
-void PlayMovie(const RtString& fileName);        // plays once
-void PlayMovieLooped(const RtString& fileName);  // starts again at the end until a key or button
+// PlayMovie and PlayMovieLooped: loop 1 plays again at the end.
 void PlayMovieFile(const RtString& fileName, int loop);
 // The rectangle a source x sourceHeight movie is drawn into in the client area.
 MovieRect MovieDestination(int sourceWidth, int sourceHeight, int clientWidth, int clientHeight);

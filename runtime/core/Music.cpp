@@ -1,4 +1,4 @@
-#include "runtime/core/Music.h"
+#include "runtime/runtime.h"
 
 #include <cstdio>
 #include <vector>

@@ -1,6 +1,4 @@
 // The heartbeat: one call per frame.
-#include <GL/gl.h>
-
 #include "runtime/core/Engine.h"
 #include "runtime/core/EngineState.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
@@ -8,10 +6,6 @@
 #include "runtime/platform/Platform.h"
 
 namespace {
-
-constexpr int kKeyEscape = 1;
-constexpr int kKeyLeftAlt = 56;
-constexpr int kKeyF4 = 62;
 
 MusicRestartHook gMusicRestartHook = nullptr;
 
@@ -23,16 +17,6 @@ MusicRestartHook gMusicRestartHook = nullptr;
 
 void DispatchPending() {
     if (gEngine.device && !gEngine.device->PumpMessages()) EndNormally();
-}
-
-void PrepareNextFrame() {
-    OpenGLRainbows* device = gEngine.device;
-    glEnable(GL_BLEND);
-    glDisable(GL_BLEND);
-    device->currentOpacity = 1.0f;
-    glColor4f(1, 1, 1, 1);
-    DrawBackground(0);
-    device->SetView(0, 0, 0, 0);
 }
 
 }  // namespace
@@ -72,7 +56,7 @@ void PresentFrame() {
     DispatchPending();
     if (!gEngine.device) return;
     if (gEngine.device->Present() == 0) EndNormally();
-    PrepareNextFrame();
+    gEngine.device->PrepareNextFrame();
 }
 
 double ElapsedMs() {

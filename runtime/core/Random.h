@@ -15,4 +15,3 @@ extern RandomGenerator gRandom;  // zero until seeded
 
 uint32_t SeedRandom(uint32_t seed);  // returns the first generated word
 uint32_t NextRandomWord();           // one whole generation round, its first word
-double RandomInt(double limit);      // a whole number 0..limit; 0 without drawing for limit <= 0

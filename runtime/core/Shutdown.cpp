@@ -4,7 +4,7 @@
 
 #include "runtime/core/Engine.h"
 #include "runtime/core/EngineState.h"
-#include "runtime/core/Music.h"
+#include "runtime/runtime.h"
 #include "runtime/files/ErrorLog.h"
 #include "runtime/files/FileCommands.h"
 #include "runtime/files/Shoebox.h"

@@ -10,6 +10,7 @@
 #include "runtime/files/Shoebox.h"
 #include "runtime/gfx2d/Font.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
+#include "runtime/gfx2d/Primitives.h"
 #include "runtime/input/InputDevices.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/sound/SoundDevice.h"
@@ -64,7 +65,7 @@ bool StartEngine(void* instance, void* reserved, char* commandLine, int showComm
                                 gEngine.framesPerSecond, gEngine.multisampleSamples))
         return false;
 
-    gEngine.mainWindow = gEngine.device->window;
+    gEngine.mainWindow = gEngine.device->Window();
     platform::SetCaption(gEngine.mainWindow, title);
     gEngine.windowTitle = title;
     DeleteErrorLog();
@@ -78,7 +79,7 @@ bool StartEngine(void* instance, void* reserved, char* commandLine, int showComm
         gEngine.device->EnterFullScreen();
     else
         gEngine.device->EnterWindowed();
-    gEngine.mainWindow = gEngine.device->window;
+    gEngine.mainWindow = gEngine.device->Window();
 
     gEngine.input->Initialise(gEngine.mainWindow, instance, gEngine.captureMouse != 0);
     gEngine.soundDevice->Initialise(gEngine.mainWindow);
@@ -118,6 +119,22 @@ double SetSourcePosition(double module, double line) {
     gEngine.currentModule = module;
     gEngine.currentLine = line;
     return line;
+}
+
+void SetProjectSettings(const ProjectSettings& settings) {
+    gEngine.screenWidth = settings.screenWidth;
+    gEngine.screenHeight = settings.screenHeight;
+    gEngine.fullScreen = settings.fullScreen;
+    gEngine.multisampleSamples = settings.multisampleSamples;
+    gEngine.framesPerSecond = settings.framesPerSecond;
+    gEngine.debugRun = settings.debugRun;
+    gEngine.captureMouse = settings.captureMouse;
+}
+
+void ClearRuntimeError() {
+    gEngine.errorLine = 0;
+    gEngine.errorNumber = 0;
+    gEngine.currentLine = 0;
 }
 
 double SetRuntimeError(double number) {

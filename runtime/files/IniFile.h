@@ -38,10 +38,5 @@ class IniTable {
     bool unreadable = false;  // the file exists but could not be read: never written back
 };
 
-void IniOpen(const RtString& fileName);  // writes back a changed table, then loads the file
-RtString IniGet(const RtString& section, const RtString& key);  // the value, or "NO_DATA"
-// Sets the key's value, adding the section or the key when missing; written back later.
-void IniPut(const RtString& section, const RtString& key, const RtString& value);
-
 // Writes a changed table back to its file now.
 void FlushIniFile();

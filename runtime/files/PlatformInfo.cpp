@@ -5,7 +5,7 @@
 
 #include "runtime/platform/Platform.h"
 #include "runtime/values/NumberText.h"
-#include "runtime/values/TextCommands.h"
+#include "runtime/runtime.h"
 
 namespace {
 

@@ -22,8 +22,6 @@ int ShoeboxFind(Shoebox* shoebox, const char* name, char* output, size_t outputS
 bool ShoeboxResolve(Shoebox* shoebox, const char* name, std::string* path);
 // Points one instance at an archive (or a folder, which holds no archive).
 void SetShoeboxPath(Shoebox* shoebox, const char* archivePath);
-// Points the media and the movie instance of the engine at their archives.
-void SetShoebox(const RtString& mediaArchive, const RtString& movieArchive);
 // Deletes the pending unpacked file and frees the instance.
 void ReleaseShoebox(Shoebox* shoebox);
 // The folder, private to this process (mode 0700), that unpacked members go

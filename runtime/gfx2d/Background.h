@@ -2,10 +2,27 @@
 // drawn at the start of every frame.
 #pragma once
 
+#include <cstdint>
+
 #include "runtime/values/RtString.h"
+
+// Up to 8 x 8 square tiles, tile (column, row) at index column * 8 + row;
+// no columns: empty.
+struct BackgroundImage {
+    uint32_t tileTextures[64] = {};
+    int tileTextureWidths[64] = {};
+    int tileTextureHeights[64] = {};
+    int tileUsedWidths[64] = {};
+    int tileUsedHeights[64] = {};
+    int columnCount = 0;
+    int rowCount = 0;
+};
+
+constexpr int kBackgroundCount = 8;
 
 void LoadBackground(
     const RtString& file);  // background 0 from a file (cleared screen when missing)
 void BlendToBackground(
-    const RtString& file);  // 1.5-second cross-fade from the screen to the picture
-void GrabBackground();      // the current screen becomes background 0
+    const RtString& file);          // 1.5-second cross-fade from the screen to the picture
+void GrabBackground();              // the current screen becomes background 0
+void FreeBackground(double image);  // background 0..7 emptied

@@ -1,6 +1,5 @@
+// Pixel-exact collision: boxes first, then the alpha of both textures.
 #include "runtime/gfx2d/Collision.h"
-
-#include <GL/gl.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -53,9 +52,7 @@ uint8_t* OpenGLRainbows::CollisionMask(int slot) {
     auto* mask = static_cast<uint8_t*>(
         std::calloc(static_cast<size_t>(record.textureWidth) * record.textureHeight, 1));
     if (!mask) return nullptr;
-    glBindTexture(GL_TEXTURE_2D, record.texture);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, mask);
+    backend.ReadTextureAlpha(record.texture, mask);
     BindSprite(-1);
     collisionMasks[slot] = mask;
     return mask;
@@ -84,20 +81,18 @@ bool OpenGLRainbows::Collide(int slot1, int frame1, int x1, int y1, int slot2, i
     return false;
 }
 
+// ---------------------------------------------------------------- commands
+
 double SpriteCollision(double slot1, double x1, double y1, double slot2, double x2, double y2) {
-    if (!gEngine.device) return 0;
-    return gEngine.device->Collide(TruncateInt32(slot1), -1, TruncateInt32(x1), TruncateInt32(y1),
-                                   TruncateInt32(slot2), -1, TruncateInt32(x2), TruncateInt32(y2))
-               ? 1
-               : 0;
+    return AnimationCollision(slot1, -1, x1, y1, slot2, -1, x2, y2);
 }
 
 double AnimationCollision(double slot1, double frame1, double x1, double y1, double slot2,
                           double frame2, double x2, double y2) {
-    if (!gEngine.device) return 0;
-    return gEngine.device->Collide(TruncateInt32(slot1), TruncateInt32(frame1), TruncateInt32(x1),
-                                   TruncateInt32(y1), TruncateInt32(slot2), TruncateInt32(frame2),
-                                   TruncateInt32(x2), TruncateInt32(y2))
+    OpenGLRainbows* device = gEngine.device;
+    return device && device->Collide(TruncateInt32(slot1), TruncateInt32(frame1), TruncateInt32(x1),
+                                     TruncateInt32(y1), TruncateInt32(slot2), TruncateInt32(frame2),
+                                     TruncateInt32(x2), TruncateInt32(y2))
                ? 1
                : 0;
 }

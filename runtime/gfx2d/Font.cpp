@@ -1,6 +1,6 @@
+// Bitmap fonts: one picture of 16 columns of cells in a font slot, text
+// drawn cell by cell from the device's vertex store.
 #include "runtime/gfx2d/Font.h"
-
-#include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
@@ -10,9 +10,10 @@
 
 #include "runtime/core/EngineState.h"
 #include "runtime/files/Shoebox.h"
+#include "runtime/gfx2d/CommandArguments.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
+#include "runtime/runtime.h"
 #include "runtime/values/NumberText.h"
-#include "runtime/values/Truncate.h"
 
 namespace {
 
@@ -40,13 +41,16 @@ bool OpenGLRainbows::InstallBuiltInFont(int font) {
     DecodedImage picture;
     if (!PrepareImageBlock(&picture, kBuiltInFontWidth, kBuiltInFontHeight)) return false;
     BuildBuiltInFont(picture.pixels);
-    SpriteSlot& record = spriteSlots[slot];
-    const bool uploaded = UploadPicture(picture, 0, 0, 0, 0, &record.texture, nullptr, false, true);
+    const bool uploaded = LoadSpritePicture(slot, picture, false);
     ReleaseDecodedImage(&picture);
-    if (!uploaded) return false;
-    record.textureWidth = record.width = kBuiltInFontWidth;
-    record.textureHeight = record.height = kBuiltInFontHeight;
-    return true;
+    return uploaded;
+}
+
+void OpenGLRainbows::LoadFont(int font, const char* file) {
+    char path[1024];
+    if (ShoeboxFind(gEngine.mediaShoebox, file, path, sizeof path) && LoadFontFile(font, path))
+        return;
+    InstallBuiltInFont(font);
 }
 
 void OpenGLRainbows::FontCellSize(int font, int& cellWidth, int& cellHeight) const {
@@ -96,14 +100,7 @@ int OpenGLRainbows::DrawText(int font, const char* text, float x, float y, float
         X += cellWidth;
     }
     vertexCount = need;
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FLOAT, sizeof(TextVertex), &vertexBuffer->x);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(TextVertex), &vertexBuffer->s);
-    glDrawArrays(GL_QUADS, 0, vertexCount);
-    CountQuads(vertexCount / 4);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
+    backend.DrawTextQuads(vertexBuffer, vertexCount);
     return length;
 }
 
@@ -112,13 +109,7 @@ int OpenGLRainbows::DrawText(int font, const char* text, float x, float y, float
 void LoadFont(const RtString& fileName, double slot) {
     const int font = FontNumber(slot);
     gEngine.currentFont = font;
-    OpenGLRainbows* device = gEngine.device;
-    if (!device) return;
-    char path[1024];
-    if (ShoeboxFind(gEngine.mediaShoebox, fileName.CStr(), path, sizeof path) &&
-        device->LoadFontFile(font, path))
-        return;
-    device->InstallBuiltInFont(font);
+    if (gEngine.device) gEngine.device->LoadFont(font, fileName.CStr());
 }
 
 void SetFont(double slot) {
@@ -134,8 +125,7 @@ void GetFontSize(double& characterWidth, double& characterHeight) {
 
 void PrintText(const RtString& text, double x, double y) {
     if (gEngine.device)
-        gEngine.device->DrawText(gEngine.currentFont, text.CStr(), static_cast<float>(x),
-                                 static_cast<float>(y), 0);
+        gEngine.device->DrawText(gEngine.currentFont, text.CStr(), Coordinate(x), Coordinate(y), 0);
 }
 
 void PrintNumber(double number, double x, double y) {

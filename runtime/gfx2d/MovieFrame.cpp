@@ -1,86 +1,65 @@
+// Movie pictures in the game window: the device draws them over its whole
+// client area, outside the 2D view, which the end of the movie restores.
 #include "runtime/gfx2d/MovieFrame.h"
-
-#include <GL/gl.h>
 
 #include "runtime/core/EngineState.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/platform/Platform.h"
 
-MovieFrame::~MovieFrame() {
-    if (!gEngine.device || !gEngine.device->window) return;
-    if (texture) glDeleteTextures(1, &texture);
-    gEngine.device->SetView(0, 0, 0, 0);
+// Unit 1 may carry a second sprite; the movie uses unit 0 alone.
+void OpenGLRainbows::UploadMoviePicture(uint32_t* texture, const uint8_t* rgba, int w, int h) {
+    BindSprite(-1);
+    backend.UploadClampedTexture(texture, rgba, w, h);
 }
 
-void MovieFrame::Upload(const uint8_t* rgba, int width, int height) {
-    if (!gEngine.device || !gEngine.device->window || !rgba) return;
-    if (!texture) glGenTextures(1, &texture);
-    // Unit 1 may carry a second sprite; the movie uses unit 0 alone.
-    gEngine.device->BindSprite(-1);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    loaded = true;
-}
-
-void MovieFrame::Draw(const MovieRect& destination) {
-    if (!gEngine.device || !gEngine.device->window) return;
-    // A game drawing into an off-screen target would hide the movie.
-    gEngine.device->EndScreen();
+// A game drawing into an off-screen target would hide the movie.
+void OpenGLRainbows::DrawMoviePicture(uint32_t texture, const MovieRect& destination) {
+    EndScreen();
     int clientWidth = 0, clientHeight = 0;
     MovieClientSize(&clientWidth, &clientHeight);
-    glViewport(0, 0, clientWidth, clientHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, clientWidth, clientHeight, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (!loaded) return;
-
-    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_TEXTURE_BIT);
-    gEngine.device->BindSprite(-1);
-    for (GLenum cap : {GL_BLEND, GL_ALPHA_TEST, GL_CULL_FACE, GL_DEPTH_TEST, GL_LIGHTING})
-        glDisable(cap);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    glColor4f(1, 1, 1, 1);
+    backend.SetViewport(0, 0, clientWidth, clientHeight);
+    backend.SetProjection(clientWidth, clientHeight);
+    backend.ClearToBlack();
+    if (!texture) return;
     const float left = static_cast<float>(destination.x);
     const float top = static_cast<float>(destination.y);
     const float right = left + static_cast<float>(destination.width);
     const float bottom = top + static_cast<float>(destination.height);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(left, top);
-    glTexCoord2f(0, 1);
-    glVertex2f(left, bottom);
-    glTexCoord2f(1, 1);
-    glVertex2f(right, bottom);
-    glTexCoord2f(1, 0);
-    glVertex2f(right, top);
-    glEnd();
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glPopAttrib();
+    RecordBinding(-1, -1, false);
+    backend.DrawPicture(texture, left, top, right, bottom);
+}
+
+void OpenGLRainbows::EndMoviePictures(uint32_t* texture) {
+    backend.DeleteTexture(texture);
+    SetView(0, 0, 0, 0);
+}
+
+MovieFrame::~MovieFrame() {
+    if (gEngine.device && gEngine.device->Window()) gEngine.device->EndMoviePictures(&texture);
+}
+
+void MovieFrame::Upload(const uint8_t* rgba, int width, int height) {
+    if (!gEngine.device || !gEngine.device->Window() || !rgba) return;
+    gEngine.device->UploadMoviePicture(&texture, rgba, width, height);
+    loaded = true;
+}
+
+void MovieFrame::Draw(const MovieRect& destination) {
+    if (gEngine.device && gEngine.device->Window())
+        gEngine.device->DrawMoviePicture(loaded ? texture : 0, destination);
 }
 
 void MovieFrame::Show() {
-    if (gEngine.device && gEngine.device->window) platform::SwapBuffers(gEngine.device->window);
+    if (gEngine.device && gEngine.device->Window()) platform::SwapBuffers(gEngine.device->Window());
 }
 
 void MovieClientSize(int* width, int* height) {
     *width = 0;
     *height = 0;
     if (!gEngine.device) return;
-    platform::GetDrawableSize(gEngine.device->window, width, height);
+    platform::GetDrawableSize(gEngine.device->Window(), width, height);
     if (*width <= 0 || *height <= 0) {
-        *width = gEngine.device->width;
-        *height = gEngine.device->height;
+        *width = gEngine.device->Width();
+        *height = gEngine.device->Height();
     }
 }

@@ -1,7 +1,7 @@
+// Off-screen targets: drawing into a sprite slot through a framebuffer
+// object, or, without one, in the window's top-left corner, grabbed when the
+// target ends while the window's content waits in the scratch slot.
 #include "runtime/gfx2d/OffscreenTarget.h"
-
-#include <GL/gl.h>
-#include <GL/glext.h>
 
 #include <vector>
 
@@ -9,52 +9,6 @@
 #include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/gfx2d/TextureTexels.h"
 #include "runtime/values/Truncate.h"
-
-namespace {
-
-struct FramebufferCalls {
-    PFNGLBINDRENDERBUFFEREXTPROC bindRenderbuffer;
-    PFNGLDELETERENDERBUFFERSEXTPROC deleteRenderbuffers;
-    PFNGLGENRENDERBUFFERSEXTPROC genRenderbuffers;
-    PFNGLRENDERBUFFERSTORAGEEXTPROC renderbufferStorage;
-    PFNGLBINDFRAMEBUFFEREXTPROC bindFramebuffer;
-    PFNGLDELETEFRAMEBUFFERSEXTPROC deleteFramebuffers;
-    PFNGLGENFRAMEBUFFERSEXTPROC genFramebuffers;
-    PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC checkFramebufferStatus;
-    PFNGLFRAMEBUFFERTEXTURE2DEXTPROC framebufferTexture2D;
-    PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC framebufferRenderbuffer;
-
-    bool Complete() const {
-        return bindRenderbuffer && deleteRenderbuffers && genRenderbuffers && renderbufferStorage &&
-               bindFramebuffer && deleteFramebuffers && genFramebuffers && checkFramebufferStatus &&
-               framebufferTexture2D && framebufferRenderbuffer;
-    }
-};
-
-FramebufferCalls Calls() {
-    const GlEntryPoints& gl = gEngine.gl;
-    return {reinterpret_cast<PFNGLBINDRENDERBUFFEREXTPROC>(gl.bindRenderbuffer),
-            reinterpret_cast<PFNGLDELETERENDERBUFFERSEXTPROC>(gl.deleteRenderbuffers),
-            reinterpret_cast<PFNGLGENRENDERBUFFERSEXTPROC>(gl.genRenderbuffers),
-            reinterpret_cast<PFNGLRENDERBUFFERSTORAGEEXTPROC>(gl.renderbufferStorage),
-            reinterpret_cast<PFNGLBINDFRAMEBUFFEREXTPROC>(gl.bindFramebuffer),
-            reinterpret_cast<PFNGLDELETEFRAMEBUFFERSEXTPROC>(gl.deleteFramebuffers),
-            reinterpret_cast<PFNGLGENFRAMEBUFFERSEXTPROC>(gl.genFramebuffers),
-            reinterpret_cast<PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC>(gl.checkFramebufferStatus),
-            reinterpret_cast<PFNGLFRAMEBUFFERTEXTURE2DEXTPROC>(gl.framebufferTexture2D),
-            reinterpret_cast<PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC>(gl.framebufferRenderbuffer)};
-}
-
-void Attach(const FramebufferCalls& fbo, const OffscreenTarget& target, uint32_t texture) {
-    fbo.bindFramebuffer(GL_FRAMEBUFFER_EXT, target.framebuffer);
-    fbo.bindRenderbuffer(GL_RENDERBUFFER_EXT, target.depthBuffer);
-    fbo.framebufferTexture2D(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, texture,
-                             0);
-    fbo.framebufferRenderbuffer(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
-                                target.depthBuffer);
-}
-
-}  // namespace
 
 // The completeness check is made on the attached framebuffer, so a driver
 // that refuses the combination falls back to the emulation.
@@ -65,45 +19,28 @@ void OpenGLRainbows::CreateScreen(int index, int slot, int w, int h) {
     const int textureWidth = PowerOfTwoSide(w, 2), textureHeight = PowerOfTwoSide(h, 2);
     FreeSprite(slot);
     SpriteSlot& record = spriteSlots[slot];
-    glGenTextures(1, &record.texture);
-    glBindTexture(GL_TEXTURE_2D, record.texture);
     const std::vector<uint8_t> clear(static_cast<size_t>(textureWidth) * textureHeight * 4, 0);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth, textureHeight, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, clear.data());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    backend.CreateTexture(&record.texture, textureWidth, textureHeight, clear.data(),
+                          TextureFilter::Linear);
     record.textureWidth = static_cast<int16_t>(textureWidth);
     record.textureHeight = static_cast<int16_t>(textureHeight);
     record.width = static_cast<int16_t>(w);
     record.height = static_cast<int16_t>(h);
 
     OffscreenTarget& target = offscreenTargets[index];
-    const FramebufferCalls fbo = Calls();
-    if (target.framebuffer && fbo.deleteFramebuffers)
-        fbo.deleteFramebuffers(1, &target.framebuffer);
-    if (target.depthBuffer && fbo.deleteRenderbuffers)
-        fbo.deleteRenderbuffers(1, &target.depthBuffer);
+    backend.DeleteFramebuffer(&target.framebuffer, &target.depthBuffer);
     target = OffscreenTarget{};
-    if (fbo.Complete()) {
-        fbo.genFramebuffers(1, &target.framebuffer);
-        fbo.genRenderbuffers(1, &target.depthBuffer);
-        fbo.bindRenderbuffer(GL_RENDERBUFFER_EXT, target.depthBuffer);
-        fbo.renderbufferStorage(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, textureWidth,
-                                textureHeight);
-        Attach(fbo, target, record.texture);
-        if (fbo.checkFramebufferStatus(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT) {
+    if (GlBackend::HasFramebufferObjects()) {
+        if (backend.CreateFramebuffer(&target.framebuffer, &target.depthBuffer, record.texture,
+                                      textureWidth, textureHeight)) {
             target.width = textureWidth;
             target.height = textureHeight;
         }
         // Drawing stays where it was: on the active target, or the window.
-        GLuint current = 0;
+        uint32_t current = 0;
         if (currentOffscreenTarget >= 0)
             current = offscreenTargets[currentOffscreenTarget].framebuffer;
-        fbo.bindFramebuffer(GL_FRAMEBUFFER_EXT, current);
-        fbo.bindRenderbuffer(GL_RENDERBUFFER_EXT, 0);
+        backend.BindFramebuffer(current);
     }
     target.slot = slot;
 }
@@ -123,11 +60,10 @@ void OpenGLRainbows::UseScreen(int index) {
     const OffscreenTarget& target = offscreenTargets[index];
     const SpriteSlot& record = spriteSlots[target.slot];
     const int w = record.width, h = record.height;
-    const FramebufferCalls fbo = Calls();
-    if (target.width != 0 && fbo.Complete()) {
-        Attach(fbo, target, record.texture);
+    if (target.width != 0 && GlBackend::HasFramebufferObjects()) {
+        backend.AttachFramebuffer(target.framebuffer, target.depthBuffer, record.texture);
         SetView(0, 0, w, h);
-        glViewport(0, 0, w, h);
+        backend.SetViewport(0, 0, w, h);
         return;
     }
     SetView(0, 0, w, h);
@@ -141,10 +77,8 @@ void OpenGLRainbows::UseScreen(int index) {
 void OpenGLRainbows::FinishTarget() {
     if (currentOffscreenTarget < 0) return;
     const OffscreenTarget& target = offscreenTargets[currentOffscreenTarget];
-    const FramebufferCalls fbo = Calls();
-    if (target.width != 0 && fbo.Complete()) {
-        fbo.bindFramebuffer(GL_FRAMEBUFFER_EXT, 0);
-        fbo.bindRenderbuffer(GL_RENDERBUFFER_EXT, 0);
+    if (target.width != 0 && GlBackend::HasFramebufferObjects()) {
+        backend.BindFramebuffer(0);
         return;
     }
     const int slot = target.slot;
@@ -158,10 +92,6 @@ void OpenGLRainbows::EndScreen() {
     if (currentOffscreenTarget >= 0) FinishTarget();
     SetView(0, 0, 0, 0);
     currentOffscreenTarget = -1;
-}
-
-void EndScreen() {
-    if (gEngine.device) gEngine.device->EndScreen();
 }
 
 // ---------------------------------------------------------------- commands

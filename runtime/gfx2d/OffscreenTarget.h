@@ -3,6 +3,19 @@
 // drawing in the window's top-left corner and grabbing it.
 #pragma once
 
+#include <cstdint>
+
+// The framebuffer object a target draws through (size 0 x 0: emulated) and
+// the slot that receives the drawing.
+struct OffscreenTarget {
+    uint32_t framebuffer = 0;
+    uint32_t depthBuffer = 0;
+    int width = 0, height = 0;
+    int slot = -1;  // -1 until CreateScreen sets the target up
+};
+
+constexpr int kOffscreenTargetCount = 32;
+
 void CreateScreen(double target, double slot, double width,
                   double height);  // target 0..31 draws into the slot
 void UseScreen(

@@ -1,17 +1,15 @@
+// The device's life: the window and its context, the 2D view, presenting
+// and pacing frames, and the tear-down.
 #include "runtime/gfx2d/OpenGLRainbows.h"
 
-#define GL_GLEXT_PROTOTYPES 0
-#include <GL/gl.h>
-#include <GL/glext.h>
-
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "runtime/core/Engine.h"
 #include "runtime/core/EngineState.h"
 #include "runtime/files/ErrorLog.h"
 #include "runtime/platform/Platform.h"
+#include "runtime/values/Truncate.h"
 
 namespace {
 
@@ -44,15 +42,8 @@ OpenGLRainbows::OpenGLRainbows() {
 OpenGLRainbows::~OpenGLRainbows() {
     EndScreen();
     if (initialisedFlag) {
-        auto deleteFramebuffers =
-            reinterpret_cast<PFNGLDELETEFRAMEBUFFERSEXTPROC>(gEngine.gl.deleteFramebuffers);
-        auto deleteRenderbuffers =
-            reinterpret_cast<PFNGLDELETERENDERBUFFERSEXTPROC>(gEngine.gl.deleteRenderbuffers);
         for (auto& target : offscreenTargets) {
-            if (target.framebuffer && deleteFramebuffers)
-                deleteFramebuffers(1, &target.framebuffer);
-            if (target.depthBuffer && deleteRenderbuffers)
-                deleteRenderbuffers(1, &target.depthBuffer);
+            backend.DeleteFramebuffer(&target.framebuffer, &target.depthBuffer);
             target = OffscreenTarget{};
         }
     }
@@ -125,7 +116,7 @@ bool OpenGLRainbows::Create(void* instance, int newWidth, int newHeight, int new
 
     fullScreenFlag = 0;
     nextFrameTime = EngineNow();
-    LoadExtensionEntryPoints();
+    GlBackend::LoadEntryPoints(gEngine.gl);
     platform::ShowGameWindow(window, true);
     SetView(0, 0, 0, 0);
     initialisedFlag = 1;
@@ -150,129 +141,13 @@ bool OpenGLRainbows::ChooseMultisampleFormat() {
 void OpenGLRainbows::WarnAboutSoftwareRendering() {
     if (gSoftwareWarningShown) return;
     gSoftwareWarningShown = true;
-    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    if (!IsSoftwareRenderer(renderer)) return;
+    if (!IsSoftwareRenderer(GlBackend::RendererName())) return;
     gSoftwareRendering = true;
     platform::WarningBox("!!OpenGL Software Emulation!!",
                          "Please update your GFX adapter's driver\nso it can render OpenGL by "
                          "HARDWARE\n\n\nBitte aktualisieren Sie Ihren\nGrafkkartentreiber, damit "
                          "er OpenGL\nper HARDWARE unterst\xC3\xBCtzt!");
     AppendErrorLog("OpenGL Software Emulation");
-}
-
-void OpenGLRainbows::LoadExtensionEntryPoints() {
-    GlEntryPoints& gl = gEngine.gl;
-    // An address alone proves nothing: the entry point counts only when its
-    // extension is in the context's list.
-    auto load = [](const char* extension, const char* name) -> void* {
-        return platform::GlExtensionSupported(extension) ? platform::GlProcAddress(name) : nullptr;
-    };
-    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    const std::string all = extensions ? extensions : "";
-    if (all.find("GL_ARB_multitexture") != std::string::npos) {
-        gl.activeTexture = load("GL_ARB_multitexture", "glActiveTextureARB");
-        gl.multiTexCoord2f = load("GL_ARB_multitexture", "glMultiTexCoord2fARB");
-        gl.clientActiveTexture = load("GL_ARB_multitexture", "glClientActiveTextureARB");
-        gl.genBuffers = load("GL_ARB_vertex_buffer_object", "glGenBuffersARB");
-        gl.bindBuffer = load("GL_ARB_vertex_buffer_object", "glBindBufferARB");
-        gl.bufferData = load("GL_ARB_vertex_buffer_object", "glBufferDataARB");
-        gl.deleteBuffers = load("GL_ARB_vertex_buffer_object", "glDeleteBuffersARB");
-        gl.mapBuffer = load("GL_ARB_vertex_buffer_object", "glMapBufferARB");
-        gl.unmapBuffer = load("GL_ARB_vertex_buffer_object", "glUnmapBufferARB");
-        gl.getBufferParameteriv = load("GL_ARB_vertex_buffer_object", "glGetBufferParameterivARB");
-    }
-    if (all.find("GL_ARB_fragment_program") != std::string::npos) {
-        const char* so = "GL_ARB_shader_objects";
-        gl.createProgramObject = load(so, "glCreateProgramObjectARB");
-        gl.deleteObject = load(so, "glDeleteObjectARB");
-        gl.createShaderObject = load(so, "glCreateShaderObjectARB");
-        gl.shaderSource = load(so, "glShaderSourceARB");
-        gl.compileShader = load(so, "glCompileShaderARB");
-        gl.getObjectParameteriv = load(so, "glGetObjectParameterivARB");
-        gl.attachObject = load(so, "glAttachObjectARB");
-        gl.getInfoLog = load(so, "glGetInfoLogARB");
-        gl.linkProgram = load(so, "glLinkProgramARB");
-        gl.useProgramObject = load(so, "glUseProgramObjectARB");
-        gl.getUniformLocation = load(so, "glGetUniformLocationARB");
-        gl.uniform1f = load(so, "glUniform1fARB");
-        gl.uniform1i = load(so, "glUniform1iARB");
-        gl.getAttribLocation = load("GL_ARB_vertex_shader", "glGetAttribLocationARB");
-        gl.vertexAttrib1f = load("GL_ARB_vertex_shader", "glVertexAttrib1fARB");
-    }
-    const char* fbo = "GL_EXT_framebuffer_object";
-    gl.bindRenderbuffer = load(fbo, "glBindRenderbufferEXT");
-    gl.deleteRenderbuffers = load(fbo, "glDeleteRenderbuffersEXT");
-    gl.genRenderbuffers = load(fbo, "glGenRenderbuffersEXT");
-    gl.renderbufferStorage = load(fbo, "glRenderbufferStorageEXT");
-    gl.bindFramebuffer = load(fbo, "glBindFramebufferEXT");
-    gl.deleteFramebuffers = load(fbo, "glDeleteFramebuffersEXT");
-    gl.genFramebuffers = load(fbo, "glGenFramebuffersEXT");
-    gl.checkFramebufferStatus = load(fbo, "glCheckFramebufferStatusEXT");
-    gl.framebufferTexture2D = load(fbo, "glFramebufferTexture2DEXT");
-    gl.framebufferRenderbuffer = load(fbo, "glFramebufferRenderbufferEXT");
-}
-
-bool OpenGLRainbows::EnterFullScreen() {
-    const bool askBits = colourBits != 0 && colourBits != platform::DesktopBitsPerPixel();
-    bool available = platform::DisplayModeAvailable(width, height, askBits ? colourBits : 0);
-    if (!available && askBits) available = platform::DisplayModeAvailable(width, height, 0);
-    if (!available) {
-        platform::Beep();
-        AppendErrorLog("No Fullscreen Mode available");
-        EnterWindowed();
-        return false;
-    }
-    platform::Window* oldWindow = window;
-    const std::string caption = platform::GetCaption(oldWindow).substr(0, 512);
-    const double interval = frameInterval;
-    if (!Create(programInstance, width, height, colourBits,
-                interval > 0 ? static_cast<int>(1000.0 / interval + 0.5) : 0, multisampleSamples)) {
-        window = oldWindow;
-        return false;
-    }
-    frameInterval = interval;
-    platform::SetCaption(window, caption.c_str());
-    if (oldWindow != window) platform::DestroyGameWindow(oldWindow);
-    SetView(0, 0, 0, 0);
-    platform::SetWindowPosition(window, 0, 0);
-    platform::SetFullScreen(window, true, width, height, colourBits);
-    platform::RaiseGameWindow(window);
-    fullScreenFlag = 1;
-    return true;
-}
-
-bool OpenGLRainbows::EnterWindowed() {
-    if (fullScreenFlag) {
-        platform::SetFullScreen(window, false, width, height, colourBits);
-        platform::Sleep(500);
-    }
-    int x = 0, y = 0;
-    if (!platform::GetWindowPosition(window, &x, &y) || fullScreenFlag) {
-        x = (platform::DesktopWidth() - width) / 2;
-        y = (platform::DesktopHeight() - height) / 2;
-    }
-    platform::SetWindowSize(window, width + 6 * platform::BorderWidth(),
-                            height + platform::CaptionHeight() + 6 * platform::BorderHeight());
-    platform::SetWindowPosition(window, x, y);
-    platform::ShowGameWindow(window, true);
-    platform::RaiseGameWindow(window);
-    SetView(0, 0, 0, 0);
-    fullScreenFlag = 0;
-    return true;
-}
-
-bool OpenGLRainbows::HideWindow() {
-    if (fullScreenFlag) platform::SetFullScreen(window, false, width, height, colourBits);
-    platform::ShowGameWindow(window, false);
-    fullScreenFlag = 0;
-    return true;
-}
-
-bool OpenGLRainbows::ChangeMode(int newWidth, int newHeight, int newColourBits, int fullScreen) {
-    if (newWidth) width = newWidth;
-    if (newHeight) height = newHeight;
-    if (newColourBits) colourBits = newColourBits;
-    return fullScreen ? EnterFullScreen() : EnterWindowed();
 }
 
 void OpenGLRainbows::SetView(int x, int y, int w, int h) {
@@ -285,37 +160,16 @@ void OpenGLRainbows::SetView(int x, int y, int w, int h) {
     viewWidth = w;
     viewHeight = h;
     if (!window) return;
-    glViewport(x, height - h - y, w, h);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, w, h, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-
-    glEnable(GL_TEXTURE_2D);
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
-    glFrontFace(GL_CCW);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.05f);
-    glColor4f(1, 1, 1, 1);
-    glClearColor(0, 0, 0, 1);
-    for (GLenum cap : {GL_FOG, GL_LINE_SMOOTH, GL_POINT_SMOOTH, GL_POLYGON_SMOOTH, GL_STENCIL_TEST,
-                       GL_POLYGON_OFFSET_POINT, GL_AUTO_NORMAL, GL_NORMALIZE, GL_LIGHTING,
-                       GL_COLOR_MATERIAL, GL_DITHER})
-        glDisable(cap);
-    glShadeModel(GL_FLAT);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_FASTEST);
-    glHint(GL_POLYGON_SMOOTH_HINT, GL_FASTEST);
+    backend.SetViewport(x, height - h - y, w, h);
+    backend.SetProjection(w, h);
+    backend.ResetTwoDState();
     smoothFlag = 1;
     BindSprite(-1);
 }
 
 double OpenGLRainbows::Present() {
     EndScreen();
-    platform::SwapBuffers(window);
-    quadsSinceFlush = 0;
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    backend.Present(window);
     const double start = EngineNow();
     double now = start;
     for (;;) {
@@ -327,6 +181,13 @@ double OpenGLRainbows::Present() {
     // Missed frames are skipped, not caught up.
     while (frameInterval > 0 && nextFrameTime < now) nextFrameTime += frameInterval;
     return now - start + 1;
+}
+
+void OpenGLRainbows::PrepareNextFrame() {
+    backend.ResetBlendingAndColour();
+    currentOpacity = 1.0f;
+    DrawBackground(0);
+    SetView(0, 0, 0, 0);
 }
 
 bool OpenGLRainbows::PumpMessages() {
@@ -342,22 +203,11 @@ void OpenGLRainbows::SetFrameRate(int framesPerSecond) {
     frameInterval = framesPerSecond <= 0 ? 2.0 : 1000.0 / framesPerSecond;
 }
 
+// Frame sizes go too, as nothing of the slot's picture is left.
 void OpenGLRainbows::EmptySpriteSlots() {
     for (int i = 0; i < kSpriteSlotCount; ++i) {
-        SpriteSlot& slot = spriteSlots[i];
-        if (slot.texture) glDeleteTextures(1, &slot.texture);
-        if (slot.scaledTexture) glDeleteTextures(1, &slot.scaledTexture);
-        slot = SpriteSlot{};
-        std::free(collisionMasks[i]);
-        collisionMasks[i] = nullptr;
-    }
-}
-
-void OpenGLRainbows::DeleteBackgroundImages() {
-    for (auto& image : backgroundImages) {
-        for (uint32_t& texture : image.tileTextures)
-            if (texture) glDeleteTextures(1, &texture);
-        image = BackgroundImage{};
+        FreeSprite(i);
+        spriteSlots[i] = SpriteSlot{};
     }
 }
 
@@ -365,7 +215,7 @@ void OpenGLRainbows::CloseWindow() {
     if (!window) return;
     if (initialisedFlag) {
         EmptySpriteSlots();
-        DeleteBackgroundImages();
+        for (int image = 0; image < kBackgroundCount; ++image) FreeBackground(image);
     }
     EnterWindowed();
     platform::MakeCurrent(nullptr, nullptr);
@@ -383,20 +233,20 @@ bool SoftwareRenderingWarned() {
 // ---------------------------------------------------------------- commands
 
 void SetViewport(double x, double y, double width, double height) {
-    if (!gEngine.device) return;
-    gEngine.device->SetView(static_cast<int>(x), static_cast<int>(y), static_cast<int>(width),
-                            static_cast<int>(height));
+    if (gEngine.device)
+        gEngine.device->SetView(TruncateInt32(x), TruncateInt32(y), TruncateInt32(width),
+                                TruncateInt32(height));
 }
 
 void SetFrameRate(double framesPerSecond) {
-    if (gEngine.device) gEngine.device->SetFrameRate(static_cast<int>(framesPerSecond));
+    if (gEngine.device) gEngine.device->SetFrameRate(TruncateInt32(framesPerSecond));
 }
 
 void GetScreenSize(double& width, double& height) {
-    width = gEngine.device ? gEngine.device->width : 0;
-    height = gEngine.device ? gEngine.device->height : 0;
+    width = gEngine.device ? gEngine.device->Width() : 0;
+    height = gEngine.device ? gEngine.device->Height() : 0;
 }
 
 double IsFullScreen() {
-    return gEngine.device && gEngine.device->fullScreenFlag ? 1 : 0;
+    return gEngine.device && gEngine.device->FullScreen() ? 1 : 0;
 }

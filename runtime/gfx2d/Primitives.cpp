@@ -1,68 +1,56 @@
+// The alpha mode every 2D command draws under, and the untextured
+// primitives drawn in a colour of their own.
 #include "runtime/gfx2d/Primitives.h"
-
-#include <GL/gl.h>
 
 #include <algorithm>
 
 #include "runtime/core/EngineState.h"
+#include "runtime/gfx2d/CommandArguments.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
-#include "runtime/values/Truncate.h"
 
 void OpenGLRainbows::SetAlphaMode(float mode) {
     if (mode == 0) {
-        glDisable(GL_BLEND);
+        backend.SetBlending(false);
         currentOpacity = 1;
     } else if (mode > 0) {
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        backend.SetBlending(true);
+        backend.SetBlendFunction(BlendFunction::Additive);
         currentOpacity = std::min(mode, 1.0f);
     } else {
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        backend.SetBlending(true);
+        backend.SetBlendFunction(BlendFunction::Transparent);
         currentOpacity = std::min(-mode, 1.0f);
     }
-    glColor4f(1, 1, 1, currentOpacity);
+    backend.SetColour(1, 1, 1, currentOpacity);
 }
 
-// Integer coordinates hit pixel centres through the 0.375 shift.
 void OpenGLRainbows::BeginPrimitive(int32_t colour) {
-    glDisable(GL_ALPHA_TEST);
-    const GLubyte alpha = static_cast<uint32_t>(colour) == spriteTransparentColour
+    backend.SetAlphaTest(false);
+    const uint8_t alpha = static_cast<uint32_t>(colour) == spriteTransparentColour
                               ? 0
-                              : static_cast<GLubyte>(static_cast<int>(currentOpacity * 255));
-    glColor4ub(colour & 255, colour >> 8 & 255, colour >> 16 & 255, alpha);
+                              : static_cast<uint8_t>(static_cast<int>(currentOpacity * 255));
+    backend.SetColourBytes(colour & 255, colour >> 8 & 255, colour >> 16 & 255, alpha);
     BindSprite(-1);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glTranslatef(0.375f, 0.375f, 0);
-    glMatrixMode(GL_MODELVIEW);
+    backend.BeginPixelCentreShift();
 }
 
 void OpenGLRainbows::EndPrimitive() {
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glColor4f(1, 1, 1, currentOpacity);
-    glEnable(GL_ALPHA_TEST);
+    backend.EndPixelCentreShift();
+    backend.SetColour(1, 1, 1, currentOpacity);
+    backend.SetAlphaTest(true);
 }
 
 void OpenGLRainbows::DrawPixel(float x, float y, int32_t colour) {
     BeginPrimitive(colour);
-    glBegin(GL_POINTS);
-    glVertex2f(x, y);
-    glEnd();
+    backend.DrawPoint(x, y);
     EndPrimitive();
 }
 
+// The point at the end sets the last pixel, which the line itself may leave out.
 void OpenGLRainbows::DrawLine(float x1, float y1, float x2, float y2, int32_t colour) {
     BeginPrimitive(colour);
-    glBegin(GL_LINES);
-    glVertex2f(x1, y1);
-    glVertex2f(x2, y2);
-    glEnd();
-    glBegin(GL_POINTS);
-    glVertex2f(x2, y2);
-    glEnd();
+    backend.DrawLine(x1, y1, x2, y2);
+    backend.DrawPoint(x2, y2);
     EndPrimitive();
 }
 
@@ -76,12 +64,7 @@ void OpenGLRainbows::DrawRect(float x, float y, float w, float h, int32_t colour
         h = -h;
     }
     BeginPrimitive(colour);
-    glBegin(GL_QUADS);
-    glVertex2f(x, y + h);
-    glVertex2f(x + w, y + h);
-    glVertex2f(x + w, y);
-    glVertex2f(x, y);
-    glEnd();
+    backend.DrawRectangle(x, y, w, h);
     EndPrimitive();
 }
 
@@ -94,16 +77,18 @@ uint32_t OpenGLRainbows::GetPixel(int x, int y) {
     int columns = width, row = height - 1 - y;
     if (currentOffscreenTarget >= 0) {
         const OffscreenTarget& target = offscreenTargets[currentOffscreenTarget];
-        if (target.width != 0 && gEngine.gl.bindFramebuffer) {
+        if (target.width != 0 && GlBackend::HasFramebufferObjects()) {
             columns = target.width;
             row = spriteSlots[target.slot].height - 1 - y;
         }
     }
     if (x >= columns || row < 0) return 0;
-    GLubyte rgb[3] = {0, 0, 0};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, row, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-    return rgb[0] | rgb[1] << 8 | rgb[2] << 16;
+    return backend.ReadPixel(x, row);
+}
+
+void OpenGLRainbows::ClearScreen() {
+    FreeBackground(0);
+    backend.ClearColour();
 }
 
 // ---------------------------------------------------------------- commands
@@ -114,31 +99,25 @@ void SetAlphaMode(double mode) {
 
 void DrawPixel(double x, double y, double colour) {
     if (gEngine.device)
-        gEngine.device->DrawPixel(static_cast<float>(x), static_cast<float>(y),
-                                  TruncateInt32(colour));
+        gEngine.device->DrawPixel(Coordinate(x), Coordinate(y), TruncateInt32(colour));
 }
 
 void DrawLine(double x1, double y1, double x2, double y2, double colour) {
-    if (gEngine.device)
-        gEngine.device->DrawLine(static_cast<float>(x1), static_cast<float>(y1),
-                                 static_cast<float>(x2), static_cast<float>(y2),
-                                 TruncateInt32(colour));
+    if (OpenGLRainbows* device = gEngine.device)
+        device->DrawLine(Coordinate(x1), Coordinate(y1), Coordinate(x2), Coordinate(y2),
+                         TruncateInt32(colour));
 }
 
 void DrawRect(double x, double y, double width, double height, double colour) {
-    if (gEngine.device)
-        gEngine.device->DrawRect(static_cast<float>(x), static_cast<float>(y),
-                                 static_cast<float>(width), static_cast<float>(height),
-                                 TruncateInt32(colour));
+    if (OpenGLRainbows* device = gEngine.device)
+        device->DrawRect(Coordinate(x), Coordinate(y), Coordinate(width), Coordinate(height),
+                         TruncateInt32(colour));
 }
 
 double GetPixel(double x, double y) {
-    if (!gEngine.device) return 0;
-    return gEngine.device->GetPixel(TruncateInt32(x), TruncateInt32(y));
+    return gEngine.device ? gEngine.device->GetPixel(TruncateInt32(x), TruncateInt32(y)) : 0;
 }
 
 void ClearScreen() {
-    if (!gEngine.device) return;
-    gEngine.device->FreeBackground(0);
-    glClear(GL_COLOR_BUFFER_BIT);
+    if (gEngine.device) gEngine.device->ClearScreen();
 }

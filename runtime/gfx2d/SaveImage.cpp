@@ -1,7 +1,6 @@
+// Saving the back buffer or a slot's picture as PNG or 24-bit BMP, the
+// sprite transparent colour kept recognisable in either.
 #include "runtime/gfx2d/SaveImage.h"
-
-#include <GL/gl.h>
-#include <GL/glext.h>
 
 #include <cctype>
 #include <cstring>
@@ -102,30 +101,29 @@ bool OpenGLRainbows::SaveImage(const char* path, const uint8_t* pixels, int w, i
                            : WriteBmp(path, pixels, w, h, bufferWidth, transparent);
 }
 
+bool OpenGLRainbows::SaveScreen(const char* path) {
+    std::vector<uint8_t> pixels(static_cast<size_t>(Stride(width)) * height);
+    backend.ReadPixelsBgr(width, height, pixels.data());
+    return SaveImage(path, pixels.data(), width, height, width, height);
+}
+
+bool OpenGLRainbows::SaveSprite(const char* path, int slot) {
+    if (!ValidSlot(slot)) return false;
+    const SpriteSlot& record = spriteSlots[slot];
+    if (!record.texture || record.width <= 0 || record.height <= 0) return false;
+    const int w = record.textureWidth, h = record.textureHeight;
+    std::vector<uint8_t> pixels(static_cast<size_t>(Stride(w)) * h);
+    backend.ReadTextureBgr(record.texture, pixels.data());
+    BindSprite(-1);
+    return SaveImage(path, pixels.data(), record.width, record.height, w, h);
+}
+
 // ---------------------------------------------------------------- commands
 
 double SaveScreen(const RtString& file) {
-    OpenGLRainbows* device = gEngine.device;
-    if (!device) return 0;
-    const int w = device->width, h = device->height;
-    std::vector<uint8_t> pixels(static_cast<size_t>(Stride(w)) * h);
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, w, h, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
-    return device->SaveImage(file.CStr(), pixels.data(), w, h, w, h) ? 1 : 0;
+    return gEngine.device && gEngine.device->SaveScreen(file.CStr()) ? 1 : 0;
 }
 
 double SaveSprite(const RtString& file, double slot) {
-    OpenGLRainbows* device = gEngine.device;
-    if (!device) return 0;
-    const SpriteSlot* found = device->Sprite(TruncateInt32(slot));
-    if (!found) return 0;
-    const SpriteSlot& record = *found;
-    if (!record.texture || record.width <= 0 || record.height <= 0) return 0;
-    const int w = record.textureWidth, h = record.textureHeight;
-    std::vector<uint8_t> pixels(static_cast<size_t>(Stride(w)) * h);
-    glBindTexture(GL_TEXTURE_2D, record.texture);
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
-    device->BindSprite(-1);
-    return device->SaveImage(file.CStr(), pixels.data(), record.width, record.height, w, h) ? 1 : 0;
+    return gEngine.device && gEngine.device->SaveSprite(file.CStr(), TruncateInt32(slot)) ? 1 : 0;
 }

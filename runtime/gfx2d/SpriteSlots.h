@@ -3,7 +3,27 @@
 // 65503 is the off-screen emulation's scratch slot.
 #pragma once
 
+#include <cstdint>
+
 #include "runtime/values/RtString.h"
+
+// One numbered picture: its texture with the picture in the lower-left
+// corner, the mip-mapped copy for scaled drawing, and the sizes.
+struct SpriteSlot {
+    uint32_t texture = 0;
+    uint32_t scaledTexture = 0;
+    int16_t textureWidth = -1;
+    int16_t textureHeight = -1;
+    int16_t width = 0;
+    int16_t height = 0;
+    int16_t frameWidth = 0;
+    int16_t frameHeight = 0;
+};
+
+constexpr int kSpriteSlotCount = 65536;
+constexpr int kFontSlotBase = 65504;
+constexpr int kFontCount = 32;
+constexpr int kScratchSlot = 65503;
 
 double LoadSprite(const RtString& file, double slot);     // 1 loaded, 0 not found or unreadable
 double LoadNormalMap(const RtString& file, double slot);  // a normal map from the picture's blue

@@ -1,4 +1,4 @@
-#include "runtime/input/InputCommands.h"
+#include "runtime/runtime.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int kKeyEscape = 1;
 constexpr int kIdleRounds = 15;
 constexpr uint32_t kIdleSleepMs = 5;
 constexpr double kJoystickAxisScale = 32767.0;
@@ -27,8 +26,8 @@ using MouseState = InputDevices::MouseState;
 // The device's stored size bounds the position, and the clamped values are
 // kept: motion far past an edge does not have to be undone to come back.
 void ClampMousePosition(InputDevices& input) {
-    const int width = gEngine.device ? gEngine.device->width : gEngine.screenWidth;
-    const int height = gEngine.device ? gEngine.device->height : gEngine.screenHeight;
+    const int width = gEngine.device ? gEngine.device->Width() : gEngine.screenWidth;
+    const int height = gEngine.device ? gEngine.device->Height() : gEngine.screenHeight;
     input.mouseX = std::max(0, std::min(input.mouseX, width - 1));
     input.mouseY = std::max(0, std::min(input.mouseY, height - 1));
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "runtime/files/ErrorLog.h"
+#include "runtime/input/KeyCode.h"
 #include "runtime/platform/Platform.h"
 
 // The devices of the event layer. Each keeps the steps a device goes
@@ -530,7 +531,7 @@ uint8_t InputDevices::ScanTypedChar() {
     uint8_t c = 0;
     for (int code = 0; code < 255 && !c; ++code)
         if (KeyHeld(code)) c = KeyChar(code);
-    if (c >= 'a' && c <= 'z' && (KeyHeld(42) || KeyHeld(54)))
+    if (c >= 'a' && c <= 'z' && (KeyHeld(kKeyLeftShift) || KeyHeld(kKeyRightShift)))
         c = static_cast<uint8_t>(c - 'a' + 'A');
     return c;
 }

@@ -4,7 +4,7 @@
 #include "runtime/core/EngineState.h"
 #include "runtime/gfx2d/Font.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
-#include "runtime/input/InputCommands.h"
+#include "runtime/runtime.h"
 #include "runtime/input/InputDevices.h"
 #include "runtime/values/NumberText.h"
 #include "runtime/values/Truncate.h"
@@ -44,13 +44,13 @@ void InputText(RtString& text, double x, double y) {
     if (!device || !input) return;
     const double left = TruncateInt32(x), top = TruncateInt32(y);
     device->GrabToBackground(kEntryBackground);
-    DrawBackground(kEntryBackground);
+    device->DrawBackground(kEntryBackground);
     PrintText(text, left, top);
     TextEntry entry(text);
     for (;;) {
         PresentFrame();
         if (entry.Type(input->NextTypedChar())) break;
-        DrawBackground(kEntryBackground);
+        device->DrawBackground(kEntryBackground);
         PrintText(entry.Shown(), left, top);
     }
     FreeBackground(kEntryBackground);

@@ -1,4 +1,4 @@
-#include "runtime/net/HttpDownload.h"
+#include "runtime/runtime.h"
 
 #include <string>
 

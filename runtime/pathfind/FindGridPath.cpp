@@ -1,4 +1,4 @@
-#include "runtime/pathfind/FindGridPath.h"
+#include "runtime/runtime.h"
 
 #include "runtime/pathfind/Planner.h"
 #include "runtime/values/Truncate.h"

@@ -1,4 +1,4 @@
-#include "runtime/sound/SoundCommands.h"
+#include "runtime/runtime.h"
 
 #include <algorithm>
 #include <cstring>

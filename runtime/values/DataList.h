@@ -15,6 +15,3 @@ struct DataList {
     int position;
 };
 
-void RestoreData(DataList& list);  // makes the list current, from its first item
-void ReadDataText(RtString& out);  // a number item arrives as its number text
-void ReadDataNumber(double& out);  // a text item arrives through atof

@@ -1,4 +1,4 @@
-#include "runtime/values/MathCommands.h"
+#include "runtime/runtime.h"
 
 #include <cmath>
 #include <cstdint>

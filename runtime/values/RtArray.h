@@ -84,18 +84,3 @@ class RtTextArray {
 // Applied by CopyArrayRow to each pair (target element, source element).
 using ElementOperation = void (*)(double& target, double& source);
 void CopyElement(double& target, double& source);
-
-void DimArray(RtArray& array, double a, double b = 0, double c = 0, double d = 0);  // all 0
-void DimTextArray(RtTextArray& array, double a, double b = 0, double c = 0, double d = 0);
-void RedimArray(RtArray& array, double a, double b = 0, double c = 0,
-                double d = 0);                              // keeps overlap
-double ArrayBound(const RtArray& array, double dimension);  // size of dimension 0..3, else 0
-double TextArrayBound(const RtTextArray& array, double dimension);
-void FillArrayFromList(RtArray& array, double count, const double* list);
-void FillArrayFromList(RtArray& array, std::initializer_list<double> list);
-void FillTextArrayFromList(RtTextArray& array, double count, const RtString* list);
-void FillTextArrayFromList(RtTextArray& array, std::initializer_list<RtString> list);
-// For every (j, k, l): operation(element (target, j, k, l), element (source, j, k, l)).
-void CopyArrayRow(RtArray& array, double target, double source,
-                  ElementOperation operation = CopyElement);
-void CopyArray(RtArray& array, const RtArray& source);  // same shape and elements

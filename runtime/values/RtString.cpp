@@ -1,4 +1,5 @@
 #include "runtime/values/RtString.h"
+#include "runtime/runtime.h"
 
 #include <cstring>
 #include <new>

@@ -1,4 +1,4 @@
-#include "runtime/values/TextCommands.h"
+#include "runtime/runtime.h"
 
 #include <cstring>
 #include <new>

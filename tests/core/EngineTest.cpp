@@ -10,16 +10,17 @@
 #include <sstream>
 #include <string>
 
+#include "runtime/core/Engine.h"
+#include "runtime/core/EngineState.h"
+#include "runtime/files/ErrorLog.h"
+#include "runtime/gfx2d/DeviceTesting.h"
+#include "runtime/input/InputDevices.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/platform/PlatformTesting.h"
 #include "runtime/runtime.h"
 #include "support/TestEngine.h"
 
 namespace {
-
-constexpr int kKeyEscape = 1;
-constexpr int kKeyLeftAlt = 56;
-constexpr int kKeyF4 = 62;
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -44,7 +45,7 @@ TEST(StartEngine, PrintsInitOkWithTheTitleAndAFreshClock) {
     EXPECT_EQ(platform::GetCaption(gEngine.mainWindow), "Quorbel");
     EXPECT_EQ(gEngine.paused, 0);
     EXPECT_EQ(gEngine.autoPause, 1);
-    EXPECT_EQ(gEngine.device->frameInterval, 1000.0 / 60);
+    EXPECT_EQ(gEngine.device->FrameInterval(), 1000.0 / 60);
     EXPECT_NE(GetWindowHandle(), 0);
     double w = 0, h = 0;
     GetScreenSize(w, h);
@@ -122,34 +123,34 @@ TEST(PresentFrame, PacesAtTheFrameRate) {
 
 TEST(PresentFrame, ZeroFrameRateGivesTwoMillisecondFrames) {
     ASSERT_TRUE(StartTestEngine(0));
-    EXPECT_EQ(gEngine.device->frameInterval, 2.0);
+    EXPECT_EQ(gEngine.device->FrameInterval(), 2.0);
     SetFrameRate(0);
-    EXPECT_EQ(gEngine.device->frameInterval, 2.0);
+    EXPECT_EQ(gEngine.device->FrameInterval(), 2.0);
     SetFrameRate(-5);
-    EXPECT_EQ(gEngine.device->frameInterval, 2.0);
+    EXPECT_EQ(gEngine.device->FrameInterval(), 2.0);
     SetFrameRate(50.9);
-    EXPECT_EQ(gEngine.device->frameInterval, 20.0);
+    EXPECT_EQ(gEngine.device->FrameInterval(), 20.0);
 }
 
 TEST(Present, MissedFramesAreSkippedNotCaughtUp) {
     ASSERT_TRUE(StartTestEngine(60));
     OpenGLRainbows* device = gEngine.device;
-    const double interval = device->frameInterval;
+    const double interval = device->FrameInterval();
     // The frame overran its deadline by two and a half intervals.
     const double missed = EngineNow() - 2.5 * interval;
-    device->nextFrameTime = missed;
+    OpenGLRainbowsTesting::SetNextFrameTime(*device, missed);
     device->Present();
     const double now = EngineNow();
     // The next deadline is the first whole interval after now: 3 intervals on.
-    EXPECT_DOUBLE_EQ(device->nextFrameTime, missed + 3 * interval);
-    EXPECT_GT(device->nextFrameTime, now - 0.5);
-    EXPECT_LE(device->nextFrameTime - interval, now);
+    EXPECT_DOUBLE_EQ(device->NextFrameTime(), missed + 3 * interval);
+    EXPECT_GT(device->NextFrameTime(), now - 0.5);
+    EXPECT_LE(device->NextFrameTime() - interval, now);
 }
 
 TEST(Present, ReturnsTheTimeSpentPlusOneAfterTheDeadline) {
     ASSERT_TRUE(StartTestEngine(20));
     gEngine.device->Present();
-    const double deadline = gEngine.device->nextFrameTime;
+    const double deadline = gEngine.device->NextFrameTime();
     const double before = EngineNow();
     const double spent = gEngine.device->Present();
     const double after = EngineNow();
@@ -162,7 +163,7 @@ TEST(Present, ReturnsTheTimeSpentPlusOneAfterTheDeadline) {
 uint32_t ScreenPixel(int x, int y) {
     unsigned char rgba[4] = {};
     glReadBuffer(GL_BACK);
-    glReadPixels(x, gEngine.device->height - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    glReadPixels(x, gEngine.device->Height() - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return rgba[0] | rgba[1] << 8 | rgba[2] << 16;
 }
 
@@ -222,7 +223,7 @@ TEST(SetView, LeavesTheFixedFunctionStateForTwoD) {
     ASSERT_TRUE(StartTestEngine());
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
-    gEngine.device->smoothFlag = 0;
+    gEngine.device->SetSmoothing(false);
     gEngine.device->SetView(0, 0, 0, 0);
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
@@ -237,7 +238,7 @@ TEST(SetView, LeavesTheFixedFunctionStateForTwoD) {
     GLint shade = 0;
     glGetIntegerv(GL_SHADE_MODEL, &shade);
     EXPECT_EQ(shade, GL_FLAT);
-    EXPECT_EQ(gEngine.device->smoothFlag, 1);
+    EXPECT_EQ(gEngine.device->SmoothFlag(), 1);
     // Slot -1 leaves no texture bound and texturing off.
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
 }

@@ -16,6 +16,8 @@ extern "C" {
 #include <string>
 #include <vector>
 
+#include "runtime/core/EngineState.h"
+#include "runtime/core/Movie.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/platform/PlatformTesting.h"
 #include "runtime/runtime.h"
@@ -23,8 +25,6 @@ extern "C" {
 
 namespace {
 
-constexpr int kKeyA = 30;
-constexpr int kKeyB = 48;
 constexpr int kFramesPerSecond = 10;
 
 using Rgb = std::array<int, 3>;
@@ -125,7 +125,7 @@ bool StartWithWindow(int width, int height) {
 // Pixel (x, y) of the window, top row 0, as the back buffer holds it now.
 Rgb ReadPixel(int x, int y) {
     uint8_t rgba[4] = {};
-    glReadPixels(x, gEngine.device->height - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    glReadPixels(x, gEngine.device->Height() - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return {rgba[0], rgba[1], rgba[2]};
 }
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "runtime/core/Music.h"
+#include "runtime/core/EngineState.h"
+#include "runtime/runtime.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/platform/PlatformTesting.h"
-#include "runtime/runtime.h"
 #include "support/TestEngine.h"
 
 namespace {

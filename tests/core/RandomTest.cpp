@@ -1,4 +1,5 @@
 #include "runtime/core/Random.h"
+#include "runtime/runtime.h"
 
 #include <gtest/gtest.h>
 

@@ -17,10 +17,6 @@
 
 namespace {
 
-constexpr int kKeyEscape = 1;
-constexpr int kKeyLeftAlt = 56;
-constexpr int kKeyF4 = 62;
-
 struct WayOut {
     const char* name;
     std::function<void()> take;  // ends the program; returning is a failure

@@ -6,6 +6,7 @@
 #include "runtime/files/IniFile.h"
 #include "runtime/files/Shoebox.h"
 #include "runtime/files/ShoeboxPacker.h"
+#include "runtime/runtime.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "runtime/files/FileCommands.h"
 #include "runtime/files/FileReplace.h"
 #include "runtime/files/LineFile.h"
+#include "runtime/runtime.h"
 
 namespace {
 

@@ -8,15 +8,13 @@
 #include <string>
 
 #include "game/Game.h"
+#include "runtime/core/EngineState.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/platform/PlatformTesting.h"
 #include "runtime/runtime.h"
 
 namespace {
 
-constexpr int kKeyEscape = 1;
-constexpr int kKeyLeftAlt = 56;
-constexpr int kKeyF4 = 62;
 constexpr double kInMenuMs = 1500;
 
 enum class Way { Escape, AltF4, CloseBox };

@@ -14,14 +14,12 @@
 #include <vector>
 
 #include "game/Game.h"
+#include "runtime/core/EngineState.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/platform/PlatformTesting.h"
+#include "runtime/runtime.h"
 
 namespace {
-
-constexpr int kKeyDown = 208;
-constexpr int kKeyA = 30;
-constexpr int kKeyX = 45;
 
 [[noreturn]] void Fail(const std::string& why) {
     std::fprintf(stderr, "play-through failed: %s\n", why.c_str());
@@ -98,7 +96,7 @@ class Harness {
         // The script starts when the menu's first cross-fade does: right
         // after the last portrait has been loaded.
         if (origin_ == 0) {
-            if (!gEngine.device || gEngine.device->spriteSlots[62].width == 0) return;
+            if (!gEngine.device || gEngine.device->Sprite(62)->width == 0) return;
             origin_ = Now();
         }
         busy_ = true;

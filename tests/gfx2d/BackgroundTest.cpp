@@ -9,6 +9,7 @@
 #include "runtime/files/ErrorLog.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/platform/PlatformTesting.h"
+#include "runtime/runtime.h"
 
 using Backgrounds = Gfx2d;
 
@@ -17,7 +18,7 @@ TEST_F(Backgrounds, GrabbedScreenFillsOneFiveHundredTwelveTile) {
     DrawRect(160, 0, 160, 240, kGreen);
     DrawPixel(319, 239, kWhite);
     GrabBackground();
-    const BackgroundImage& image = Device().backgroundImages[0];
+    const BackgroundImage& image = *Device().Background(0);
     EXPECT_EQ(image.columnCount, 1);
     EXPECT_EQ(image.rowCount, 1);
     EXPECT_EQ(image.tileTextureWidths[0], 512);
@@ -40,7 +41,7 @@ TEST_F(Backgrounds, LoadedPictureIsCutIntoTilesOfFiveHundredTwelve) {
     const auto path =
         WriteBmp("wide.bmp", 600, 100, [](int x, int) { return x < 512 ? kBlue : kWhite; });
     LoadBackground(RtString(path.c_str()));
-    const BackgroundImage& image = Device().backgroundImages[0];
+    const BackgroundImage& image = *Device().Background(0);
     EXPECT_EQ(image.columnCount, 2);
     EXPECT_EQ(image.rowCount, 1);
     EXPECT_EQ(image.tileUsedWidths[8], 512);
@@ -57,18 +58,18 @@ TEST_F(Backgrounds, LoadedPictureIsCutIntoTilesOfFiveHundredTwelve) {
 }
 
 TEST_F(Backgrounds, PictureNeedingMoreThanEightTilesKeepsTheFirstEightByEight) {
-    if (Device().width == 0) GTEST_SKIP();
+    if (Device().Width() == 0) GTEST_SKIP();
     const auto path = WriteBmp("long.bmp", 4700, 2, [](int, int) { return kGreen; });
     ASSERT_TRUE(Device().LoadBackgroundFile(3, path.c_str()));
-    EXPECT_EQ(Device().backgroundImages[3].columnCount, 8);
-    EXPECT_EQ(Device().backgroundImages[3].rowCount, 1);
+    EXPECT_EQ(Device().Background(3)->columnCount, 8);
+    EXPECT_EQ(Device().Background(3)->rowCount, 1);
 }
 
 TEST_F(Backgrounds, MissingPictureLeavesNoBackgroundAndAClearedScreen) {
     DrawRect(0, 0, 320, 240, kBlue);
     GrabBackground();
     LoadBackground(RtString("nothing here.png"));
-    EXPECT_EQ(Device().backgroundImages[0].columnCount, 0);
+    EXPECT_EQ(Device().Background(0)->columnCount, 0);
     EXPECT_EQ(ScreenPixel(100, 100), kBlack);
 }
 
@@ -78,12 +79,12 @@ TEST_F(Backgrounds, BackgroundIsDrawnUnderTheAlphaMode) {
     glClear(GL_COLOR_BUFFER_BIT);
     DrawRect(0, 0, 320, 240, Rgb(0, 100, 0));
     SetAlphaMode(1);
-    DrawBackground(4);
+    Device().DrawBackground(4);
     EXPECT_EQ(ScreenPixel(50, 50), Rgb(100, 100, 0));
     EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
     FreeBackground(4);
-    EXPECT_EQ(Device().backgroundImages[4].columnCount, 0);
-    EXPECT_EQ(Device().backgroundImages[4].tileTextures[0], 0u);
+    EXPECT_EQ(Device().Background(4)->columnCount, 0);
+    EXPECT_EQ(Device().Background(4)->tileTextures[0], 0u);
 }
 
 // The old screen is all red, the new picture all green: in every frame of
@@ -122,9 +123,9 @@ TEST_F(Backgrounds, CrossFadeWeightsSumToOne) {
     }
     EXPECT_EQ(gFrames.back(), kGreen);
     EXPECT_EQ(ScreenPixel(100, 100), kGreen);
-    EXPECT_EQ(Device().backgroundImages[0].columnCount, 1);
-    EXPECT_EQ(Device().backgroundImages[1].columnCount, 0);
-    EXPECT_EQ(Device().backgroundImages[2].columnCount, 0);
+    EXPECT_EQ(Device().Background(0)->columnCount, 1);
+    EXPECT_EQ(Device().Background(1)->columnCount, 0);
+    EXPECT_EQ(Device().Background(2)->columnCount, 0);
 }
 
 TEST_F(Backgrounds, CrossFadeToAMissingPictureDoesNothing) {

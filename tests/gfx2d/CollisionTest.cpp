@@ -1,5 +1,7 @@
 // Pixel-exact collision of sprites and animation frames.
 #include "Gfx2dFixture.h"
+#include "runtime/files/PngCodec.h"
+#include "runtime/runtime.h"
 
 using Collisions = Gfx2d;
 
@@ -11,7 +13,7 @@ TEST_F(Collisions, TouchingEdgesDoNotCollideOverlappingOnesDo) {
     EXPECT_EQ(SpriteCollision(1, 0, 0, 1, 15, 15), 1.0);
     EXPECT_EQ(SpriteCollision(1, 100, 100, 1, 85, 85), 1.0);
     EXPECT_EQ(SpriteCollision(1, 100, 100, 1, 84, 100), 0.0);
-    EXPECT_NE(Device().collisionMasks[1], nullptr);
+    EXPECT_NE(Device().KeptCollisionMask(1), nullptr);
 }
 
 TEST_F(Collisions, TransparentPixelsNeverCollide) {
@@ -65,7 +67,7 @@ TEST_F(Collisions, ReloadingASlotRenewsItsMask) {
     Load(clear, 8);
     EXPECT_EQ(SpriteCollision(8, 0, 0, 8, 0, 0), 0.0);
     Load(solid, 8);
-    EXPECT_EQ(Device().collisionMasks[8], nullptr);
+    EXPECT_EQ(Device().KeptCollisionMask(8), nullptr);
     EXPECT_EQ(SpriteCollision(8, 0, 0, 8, 0, 0), 1.0);
 }
 

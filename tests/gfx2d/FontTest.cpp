@@ -3,8 +3,10 @@
 #include <cstring>
 
 #include "Gfx2dFixture.h"
+#include "runtime/core/EngineState.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/platform/PlatformTesting.h"
+#include "runtime/runtime.h"
 
 using Fonts = Gfx2d;
 
@@ -157,14 +159,14 @@ TEST_F(Fonts, PrintNumberUsesTheNumberText) {
 
 TEST_F(Fonts, VertexStoreGrowsToFiveHundredTwelveThenInStepsOf128) {
     PrintText(RtString("x"), 0, 0);
-    EXPECT_EQ(Device().vertexCapacity, 512);
+    EXPECT_EQ(Device().VertexCapacity(), 512);
     std::string longText(200, 'x');
     PrintText(RtString(longText.c_str()), 0, 0);
-    EXPECT_EQ(Device().vertexCapacity, 896);  // 800 vertices needed
+    EXPECT_EQ(Device().VertexCapacity(), 896);  // 800 vertices needed
     PrintText(RtString("x"), 0, 0);
-    EXPECT_EQ(Device().vertexCapacity, 896);
+    EXPECT_EQ(Device().VertexCapacity(), 896);
     PrintText(RtString(""), 0, 0);
-    EXPECT_EQ(Device().vertexCapacity, 896);
+    EXPECT_EQ(Device().VertexCapacity(), 896);
 }
 
 TEST_F(Fonts, TextIsDrawnInTheCurrentOpacity) {
@@ -178,7 +180,7 @@ TEST_F(Fonts, TextIsDrawnInTheCurrentOpacity) {
 namespace {
 int gLoadingPixels = 0;
 void CountLoadingPixels() {
-    if (!gEngine.device || !gEngine.device->initialisedFlag) return;
+    if (!gEngine.device || !gEngine.device->Initialised()) return;
     std::vector<uint8_t> rgba(80 * 8 * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(120, 240 - 116 - 8, 80, 8, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());

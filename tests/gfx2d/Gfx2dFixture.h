@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/core/EngineState.h"
 #include "runtime/files/ImageWriter.h"
 #include "runtime/runtime.h"
 #include "support/TestEngine.h"
@@ -60,7 +61,7 @@ inline uint32_t Quadrants(int x, int y, int size) {
 inline uint32_t ScreenPixel(int x, int y) {
     uint8_t rgba[4] = {};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, gEngine.device->height - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    glReadPixels(x, gEngine.device->Height() - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return rgba[0] | rgba[1] << 8 | rgba[2] << 16;
 }
 
@@ -95,7 +96,7 @@ class Gfx2d : public testing::Test {
         glClear(GL_COLOR_BUFFER_BIT);
     }
     OpenGLRainbows& Device() { return *gEngine.device; }
-    const SpriteSlot& Slot(int slot) { return gEngine.device->spriteSlots[slot]; }
+    const SpriteSlot& Slot(int slot) { return *gEngine.device->Sprite(slot); }
 
     // Loads a picture file into a slot and checks that it loaded.
     void Load(const std::string& path, int slot) {

@@ -1,6 +1,8 @@
 // Off-screen targets through framebuffer objects and through the emulation
 // that draws in the window's corner, forced by hiding the entry points.
 #include "Gfx2dFixture.h"
+#include "runtime/core/EngineState.h"
+#include "runtime/runtime.h"
 
 namespace {
 
@@ -10,9 +12,15 @@ class OffscreenTargets : public Gfx2d, public testing::WithParamInterface<bool> 
         Gfx2d::SetUp();
         if (!GetParam()) {
             GlEntryPoints& gl = gEngine.gl;
-            gl.bindFramebuffer = gl.genFramebuffers = gl.checkFramebufferStatus = nullptr;
-            gl.deleteFramebuffers = gl.framebufferTexture2D = gl.framebufferRenderbuffer = nullptr;
-            gl.bindRenderbuffer = gl.genRenderbuffers = gl.deleteRenderbuffers = nullptr;
+            gl.bindFramebuffer = nullptr;
+            gl.genFramebuffers = nullptr;
+            gl.checkFramebufferStatus = nullptr;
+            gl.deleteFramebuffers = nullptr;
+            gl.framebufferTexture2D = nullptr;
+            gl.framebufferRenderbuffer = nullptr;
+            gl.bindRenderbuffer = nullptr;
+            gl.genRenderbuffers = nullptr;
+            gl.deleteRenderbuffers = nullptr;
             gl.renderbufferStorage = nullptr;
         } else if (!gEngine.gl.bindFramebuffer) {
             GTEST_SKIP() << "no framebuffer objects on this driver";
@@ -26,14 +34,14 @@ TEST_P(OffscreenTargets, DrawingLandsInTheSlot) {
     CreateScreen(0, 50, 40, 20);
     EXPECT_EQ(Slot(50).width, 40);
     EXPECT_EQ(Slot(50).height, 20);
-    EXPECT_EQ(Device().offscreenTargets[0].slot, 50);
-    EXPECT_EQ(Device().offscreenTargets[0].width, GetParam() ? 64 : 0);
+    EXPECT_EQ(Device().Target(0)->slot, 50);
+    EXPECT_EQ(Device().Target(0)->width, GetParam() ? 64 : 0);
     UseScreen(0);
-    EXPECT_EQ(Device().currentOffscreenTarget, 0);
+    EXPECT_EQ(Device().CurrentOffscreenTarget(), 0);
     DrawRect(0, 0, 10, 20, kRed);
     DrawRect(30, 0, 10, 5, kGreen);
     UseScreen(-1);
-    EXPECT_EQ(Device().currentOffscreenTarget, -1);
+    EXPECT_EQ(Device().CurrentOffscreenTarget(), -1);
     glClear(GL_COLOR_BUFFER_BIT);
     DrawSprite(50, 100, 100);
     EXPECT_EQ(ScreenPixel(100, 100), kRed);
@@ -48,7 +56,7 @@ TEST_P(OffscreenTargets, EndingTheTargetLeavesTheWindowContentIntact) {
     CreateScreen(1, 51, 32, 32);
     UseScreen(1);
     DrawRect(0, 0, 32, 32, kGreen);
-    EndScreen();
+    Device().EndScreen();
     EXPECT_EQ(ScreenPixel(0, 0), kBlue);
     EXPECT_EQ(ScreenPixel(6, 6), kWhite);
     EXPECT_EQ(ScreenPixel(31, 31), kBlue);
@@ -64,7 +72,7 @@ TEST_P(OffscreenTargets, TargetKeepsItsContentBetweenUses) {
     DrawRect(8, 0, 8, 16, kGreen);
     // Present ends the target.
     PresentFrame();
-    EXPECT_EQ(Device().currentOffscreenTarget, -1);
+    EXPECT_EQ(Device().CurrentOffscreenTarget(), -1);
     DrawSprite(52, 0, 0);
     EXPECT_EQ(ScreenPixel(2, 2), kRed);
     EXPECT_EQ(ScreenPixel(12, 2), kGreen);
@@ -87,9 +95,9 @@ TEST_P(OffscreenTargets, OutOfRangeTargetsAreIgnored) {
     CreateScreen(4, 54, 16, 16);
     UseScreen(4);
     UseScreen(40);
-    EXPECT_EQ(Device().currentOffscreenTarget, 4);
+    EXPECT_EQ(Device().CurrentOffscreenTarget(), 4);
     UseScreen(-1);
-    EXPECT_EQ(Device().currentOffscreenTarget, -1);
+    EXPECT_EQ(Device().CurrentOffscreenTarget(), -1);
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 320);
@@ -133,7 +141,7 @@ TEST_P(OffscreenTargets, ATargetNeverCreatedIsIgnored) {
 
     DrawRect(0, 0, 320, 240, kBlue);
     UseScreen(7);
-    EXPECT_EQ(Device().currentOffscreenTarget, -1);
+    EXPECT_EQ(Device().CurrentOffscreenTarget(), -1);
     UseScreen(-1);
     expectWindowAndSlotZeroIntact(kBlue);
 
@@ -147,7 +155,7 @@ TEST_P(OffscreenTargets, ATargetNeverCreatedIsIgnored) {
     CreateScreen(4, 54, 16, 16);
     UseScreen(4);
     UseScreen(7);
-    EXPECT_EQ(Device().currentOffscreenTarget, 4);
+    EXPECT_EQ(Device().CurrentOffscreenTarget(), 4);
     UseScreen(-1);
     PresentFrame();
     EXPECT_EQ(Slot(0).width, 16);
@@ -168,9 +176,9 @@ TEST_P(OffscreenTargets, ATargetNeverCreatedIsIgnored) {
 TEST_P(OffscreenTargets, TheScratchSlotIsNoTarget) {
     DrawRect(0, 0, 320, 240, kBlue);
     CreateScreen(8, kScratchSlot, 16, 16);
-    EXPECT_EQ(Device().offscreenTargets[8].framebuffer, 0u);
+    EXPECT_EQ(Device().Target(8)->framebuffer, 0u);
     UseScreen(8);
-    EXPECT_EQ(Device().currentOffscreenTarget, -1);
+    EXPECT_EQ(Device().CurrentOffscreenTarget(), -1);
     DrawRect(0, 0, 8, 8, kGreen);
     UseScreen(-1);
     EXPECT_EQ(ScreenPixel(2, 2), kGreen);

@@ -2,23 +2,24 @@
 #include <limits>
 
 #include "Gfx2dFixture.h"
+#include "runtime/runtime.h"
 
 using Primitives = Gfx2d;
 
 TEST_F(Primitives, AlphaModesSetBlendingAndOpacity) {
     SetAlphaMode(3);
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    EXPECT_EQ(Device().currentOpacity, 1.0f);
+    EXPECT_EQ(Device().CurrentOpacity(), 1.0f);
     GLint destination = 0;
     glGetIntegerv(GL_BLEND_DST, &destination);
     EXPECT_EQ(destination, GL_ONE);
     SetAlphaMode(-0.25);
-    EXPECT_EQ(Device().currentOpacity, 0.25f);
+    EXPECT_EQ(Device().CurrentOpacity(), 0.25f);
     glGetIntegerv(GL_BLEND_DST, &destination);
     EXPECT_EQ(destination, GL_ONE_MINUS_SRC_ALPHA);
     SetAlphaMode(0);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_EQ(Device().currentOpacity, 1.0f);
+    EXPECT_EQ(Device().CurrentOpacity(), 1.0f);
     GLfloat colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);
     EXPECT_EQ(colour[3], 1.0f);
@@ -43,7 +44,7 @@ TEST_F(Primitives, AdditiveModeAddsAndTransparentModeMixes) {
     SetAlphaMode(-0.5);
     PresentFrame();
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_EQ(Device().currentOpacity, 1.0f);
+    EXPECT_EQ(Device().CurrentOpacity(), 1.0f);
 }
 
 TEST_F(Primitives, RectangleWithNegativeWidthIsTurnedRound) {
@@ -129,9 +130,9 @@ TEST_F(Primitives, PrimitivesFollowTheView) {
 TEST_F(Primitives, ClearScreenRemovesBackgroundZero) {
     DrawRect(0, 0, 320, 240, kBlue);
     GrabBackground();
-    EXPECT_GT(Device().backgroundImages[0].columnCount, 0);
+    EXPECT_GT(Device().Background(0)->columnCount, 0);
     ClearScreen();
-    EXPECT_EQ(Device().backgroundImages[0].columnCount, 0);
+    EXPECT_EQ(Device().Background(0)->columnCount, 0);
     EXPECT_EQ(ScreenPixel(100, 100), kBlack);
     PresentFrame();
     EXPECT_EQ(ScreenPixel(100, 100), kBlack);

@@ -2,6 +2,9 @@
 #include <cstdio>
 
 #include "Gfx2dFixture.h"
+#include "runtime/files/BmpDecoder.h"
+#include "runtime/files/PngCodec.h"
+#include "runtime/runtime.h"
 
 namespace {
 

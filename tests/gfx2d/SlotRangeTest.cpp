@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "Gfx2dFixture.h"
+#include "runtime/runtime.h"
 
 namespace {
 
@@ -114,9 +115,9 @@ TEST_P(SlotRange, NothingCollidesWithASlotOutsideTheTable) {
 
 TEST_P(SlotRange, ATargetOntoASlotOutsideTheTableIsNotCreated) {
     CreateScreen(0, GetParam(), 16, 16);
-    EXPECT_EQ(Device().offscreenTargets[0].framebuffer, 0u);
+    EXPECT_EQ(Device().Target(0)->framebuffer, 0u);
     UseScreen(0);
-    EXPECT_EQ(Device().currentOffscreenTarget, -1);
+    EXPECT_EQ(Device().CurrentOffscreenTarget(), -1);
     DrawRect(0, 0, 4, 4, kRed);
     UseScreen(-1);
     EXPECT_EQ(ScreenPixel(2, 2), kRed);  // drawn in the window
@@ -159,8 +160,8 @@ TEST_F(DeviceTables, BackgroundNumbersOutsideZeroToSevenAreRefused) {
     for (int image : {-1, kBackgroundCount, 1000000})
         EXPECT_FALSE(Device().LoadBackgroundFile(image, path.c_str())) << image;
     for (double image : {1e12, -1e12, kNaN, 2147483648.0}) FreeBackground(image);
-    EXPECT_EQ(Device().backgroundImages[0].columnCount, 1);
-    EXPECT_EQ(Device().smoothFlag, 1);  // the field after the last image
+    EXPECT_EQ(Device().Background(0)->columnCount, 1);
+    EXPECT_EQ(Device().SmoothFlag(), 1);  // the field after the last image
     Device().DrawBackground(0);
     EXPECT_EQ(ScreenPixel(10, 10), kBlue);
 }

@@ -1,6 +1,7 @@
 // Sprite drawing: rounding, zoom, mirroring, rotation, animation frames,
 // polygons and smoothing, read back from the frame buffer.
 #include "Gfx2dFixture.h"
+#include "runtime/runtime.h"
 
 using SpriteDrawing = Gfx2d;
 
@@ -144,9 +145,9 @@ TEST_F(SpriteDrawing, SmoothingOffGivesHardPixelEdgesUntilTheViewResets) {
         const uint32_t pixel = ScreenPixel(x, 10);
         EXPECT_TRUE(pixel == Rgb(1, 0, 0) || pixel == kWhite) << x;
     }
-    EXPECT_EQ(Device().smoothFlag, 0);
+    EXPECT_EQ(Device().SmoothFlag(), 0);
     PresentFrame();
-    EXPECT_EQ(Device().smoothFlag, 1);
+    EXPECT_EQ(Device().SmoothFlag(), 1);
 }
 
 // Neighbouring pixels all differ, so any blending between texels shows.
@@ -159,7 +160,7 @@ uint32_t Speckle(int x, int y) {
 // the same slot afterwards is smoothed again.
 TEST_F(SpriteDrawing, OneToOneDrawingShowsEveryPicturePixelUnblended) {
     Load(WriteBmp("speckle.bmp", 24, 20, Speckle), 9);
-    ASSERT_EQ(Device().smoothFlag, 1);
+    ASSERT_EQ(Device().SmoothFlag(), 1);
     auto expectPicture = [](int left, int top, bool mirrorX, bool mirrorY) {
         int wrong = 0;
         for (int y = 0; y < 20; ++y)

@@ -3,6 +3,9 @@
 #include <cmath>
 
 #include "Gfx2dFixture.h"
+#include "runtime/files/PngCodec.h"
+#include "runtime/gfx2d/DeviceTesting.h"
+#include "runtime/runtime.h"
 
 using Textures = Gfx2d;
 
@@ -50,8 +53,8 @@ TEST_F(Textures, TransparentColourLoadsAsTransparentBlackUntilSetToNone) {
     EXPECT_EQ(TexelColour(texels, tw, 1, 0), kKey);
 
     SetTransparentColour(kGreen);
-    EXPECT_EQ(Device().spriteTransparentColour, kGreen);
-    EXPECT_EQ(Device().fontTransparentColour, kGreen);
+    EXPECT_EQ(Device().SpriteTransparentColour(), kGreen);
+    EXPECT_EQ(Device().FontTransparentColour(), kGreen);
     Load(path, 3);
     texels = TextureTexels(Slot(3).texture, 0, &tw);
     EXPECT_EQ(TexelAlpha(texels, tw, 0, 0), 0);
@@ -208,7 +211,7 @@ TEST_F(Textures, GrabbingTwentyPixelsSquareMakesAndReusesAThirtyTwoTexture) {
 }
 
 TEST_F(Textures, GrabWithoutFrameBufferAlphaMakesTheTransparentColourTransparent) {
-    Device().frameBufferAlphaBits = 0;
+    OpenGLRainbowsTesting::AssumeFrameBufferAlphaBits(Device(), 0);
     DrawRect(0, 0, 8, 8, kGreen);
     SetAlphaMode(0);
     glDisable(GL_BLEND);

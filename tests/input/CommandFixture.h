@@ -13,12 +13,6 @@
 #include "runtime/runtime.h"
 #include "support/TestEngine.h"
 
-// Key codes as the commands number them.
-namespace key {
-constexpr int kEscape = 1, kOne = 2, kTwo = 3, kMinus = 12, kBackspace = 14, kReturn = 28;
-constexpr int kA = 30, kB = 48, kLeftShift = 42, kPeriod = 52, kFive = 6, kUp = 200;
-}  // namespace key
-
 // SDL hat positions.
 namespace hat {
 constexpr int kCentred = 0, kUp = 1, kRight = 2, kDown = 4, kLeft = 8;

@@ -7,6 +7,9 @@
 #include <cstdint>
 
 #include "CommandFixture.h"
+#include "runtime/core/EngineState.h"
+#include "runtime/input/InputDevices.h"
+#include "runtime/runtime.h"
 
 namespace {
 
@@ -20,40 +23,40 @@ TEST_F(KeyCommands, KeyState257TestsEscape) {
     Start();
     SetEscapeQuits(0);
     EXPECT_EQ(KeyState(257), 0);
-    Press(key::kEscape);
+    Press(kKeyEscape);
     EXPECT_EQ(KeyState(257), 1);  // only the low 8 bits count
     EXPECT_EQ(KeyState(1), 1);
     EXPECT_EQ(KeyState(1.9), 1);  // truncated toward zero
     EXPECT_EQ(KeyState(2), 0);
-    Release(key::kEscape);
+    Release(kKeyEscape);
     EXPECT_EQ(KeyState(257), 0);
     EXPECT_EQ(KeyState(1), 0);
 }
 
 TEST_F(KeyCommands, KeyStateSeesKeysWithoutCharacters) {
     Start();
-    Press(key::kUp);
+    Press(kKeyUp);
     EXPECT_EQ(KeyState(200), 1);
     EXPECT_EQ(KeyState(200 + 256), 1);
-    Release(key::kUp);
+    Release(kKeyUp);
     EXPECT_EQ(KeyState(200), 0);
 }
 
 TEST_F(KeyCommands, TypedCharGivesAHeldKeyOnceAndShiftMakesCapitals) {
     Start();
     EXPECT_STREQ(TypedChar().CStr(), "");
-    Press(key::kA);
+    Press(kKeyA);
     EXPECT_STREQ(TypedChar().CStr(), "a");
     EXPECT_STREQ(TypedChar().CStr(), "");  // still held: not again
-    Release(key::kA);
+    Release(kKeyA);
     EXPECT_STREQ(TypedChar().CStr(), "");
-    Press(key::kLeftShift);
+    Press(kKeyLeftShift);
     EXPECT_STREQ(TypedChar().CStr(), "");  // Shift alone types nothing
-    Press(key::kB);
+    Press(kKeyB);
     EXPECT_STREQ(TypedChar().CStr(), "B");
-    Release(key::kB);
-    Release(key::kLeftShift);
-    Press(key::kOne);
+    Release(kKeyB);
+    Release(kKeyLeftShift);
+    Press(kKey1);
     const RtString typed = TypedChar();
     EXPECT_STREQ(typed.CStr(), "1");
     EXPECT_EQ(typed.Length(), 1u);

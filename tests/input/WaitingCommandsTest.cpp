@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "CommandFixture.h"
+#include "runtime/core/Engine.h"
+#include "runtime/core/EngineState.h"
 #include "runtime/input/TextEntry.h"
+#include "runtime/runtime.h"
 
 namespace {
 
@@ -31,7 +34,7 @@ TEST_F(IdleWait, WithoutInputReturnsAfterFifteenRounds) {
 
 TEST_F(IdleWait, AHeldKeyEndsItAtOnce) {
     Start();
-    Press(key::kUp);
+    Press(kKeyUp);
     const double start = ElapsedMs();
     IdleForInput();
     EXPECT_LT(ElapsedMs() - start, 40);
@@ -71,7 +74,7 @@ TEST_F(IdleWait, EscapeEndsTheProgram) {
     EXPECT_EXIT(
         {
             StartTestEngine();
-            platform::InjectKeyCode(key::kEscape, true);
+            platform::InjectKeyCode(kKeyEscape, true);
             IdleForInput();
             std::exit(3);
         },
@@ -81,12 +84,12 @@ TEST_F(IdleWait, EscapeEndsTheProgram) {
 TEST_F(IdleWait, EscapeIsJustAKeyWhenEscapeDoesNotQuit) {
     Start();
     SetEscapeQuits(0);
-    Press(key::kEscape);
+    Press(kKeyEscape);
     const double start = ElapsedMs();
     IdleForInput();
     EXPECT_LT(ElapsedMs() - start, 40);
     SetEscapeQuits(1);
-    Release(key::kEscape);
+    Release(kKeyEscape);
     KeyState(1);
 }
 
@@ -107,9 +110,9 @@ TEST_F(IdleWait, KeepsLoopingMusicGoing) {
 TEST_F(WaitForKeyCommand, ShiftAloneDoesNotEndItButAnADoes) {
     Start();
     bool shiftSeen = false;
-    ScheduleTap(50, key::kLeftShift, 300);
-    ScheduleInPump(200, [&shiftSeen] { shiftSeen = platform::KeyDownByCode(key::kLeftShift); });
-    ScheduleTap(500, key::kA, 5000);  // still held when the wait ends
+    ScheduleTap(50, kKeyLeftShift, 300);
+    ScheduleInPump(200, [&shiftSeen] { shiftSeen = platform::KeyDownByCode(kKeyLeftShift); });
+    ScheduleTap(500, kKeyA, 5000);  // still held when the wait ends
     const double start = ElapsedMs();
     WaitForKey();
     EXPECT_TRUE(shiftSeen);
@@ -120,10 +123,10 @@ TEST_F(WaitForKeyCommand, ShiftAloneDoesNotEndItButAnADoes) {
 
 TEST_F(WaitForKeyCommand, AKeyHeldOnEntryMustBePressedAgain) {
     Start();
-    Press(key::kA);
+    Press(kKeyA);
     EXPECT_STREQ(TypedChar().CStr(), "a");
-    ScheduleInPump(150, [] { platform::InjectKeyCode(key::kA, false); });
-    ScheduleInPump(300, [] { platform::InjectKeyCode(key::kA, true); });
+    ScheduleInPump(150, [] { platform::InjectKeyCode(kKeyA, false); });
+    ScheduleInPump(300, [] { platform::InjectKeyCode(kKeyA, true); });
     const double start = ElapsedMs();
     WaitForKey();
     EXPECT_GE(ElapsedMs() - start, 300);
@@ -131,7 +134,7 @@ TEST_F(WaitForKeyCommand, AKeyHeldOnEntryMustBePressedAgain) {
 
 TEST_F(WaitForKeyCommand, ReturnAndSpaceEndIt) {
     Start();
-    ScheduleTap(50, key::kReturn);
+    ScheduleTap(50, kKeyReturn);
     WaitForKey();
     ScheduleTap(200, 57);  // Space
     const double start = ElapsedMs();
@@ -225,17 +228,16 @@ TEST_F(InputTextCommand, BackspaceOnAnEmptyTextLeavesItEmpty) {
     Start();
     RtString text;
     bool screenGrabbed = false;
-    ScheduleTyping(50, {key::kBackspace, key::kBackspace, key::kReturn});
-    ScheduleInPump(100, [&screenGrabbed] {
-        screenGrabbed = gEngine.device->backgroundImages[3].columnCount > 0;
-    });
+    ScheduleTyping(50, {kKeyBackspace, kKeyBackspace, kKeyReturn});
+    ScheduleInPump(
+        100, [&screenGrabbed] { screenGrabbed = gEngine.device->Background(3)->columnCount > 0; });
     InputText(text, 10, 20);
     EXPECT_STREQ(text.CStr(), "");
     EXPECT_EQ(text.Length(), 0u);
-    EXPECT_TRUE(screenGrabbed);                                     // the screen under the entry
-    EXPECT_EQ(gEngine.device->backgroundImages[3].columnCount, 0);  // freed again
-    ScheduleTyping(50, {key::kA, key::kB, key::kBackspace, key::kBackspace, key::kBackspace,
-                        key::kA, key::kReturn});
+    EXPECT_TRUE(screenGrabbed);                                // the screen under the entry
+    EXPECT_EQ(gEngine.device->Background(3)->columnCount, 0);  // freed again
+    ScheduleTyping(50, {kKeyA, kKeyB, kKeyBackspace, kKeyBackspace, kKeyBackspace,
+                        kKeyA, kKeyReturn});
     InputText(text, 10, 20);
     EXPECT_STREQ(text.CStr(), "a");
 }
@@ -243,7 +245,7 @@ TEST_F(InputTextCommand, BackspaceOnAnEmptyTextLeavesItEmpty) {
 TEST_F(InputTextCommand, EditsTheTextItIsGiven) {
     Start();
     RtString text("name");
-    ScheduleTyping(50, {key::kBackspace, key::kA, key::kReturn});
+    ScheduleTyping(50, {kKeyBackspace, kKeyA, kKeyReturn});
     InputText(text, 0.5, 100.9);
     EXPECT_STREQ(text.CStr(), "nama");
 }
@@ -262,10 +264,10 @@ constexpr int kEntryX = 30, kEntryY = 40;
 void WatchCursor() {
     const double now = ElapsedMs();
     if (gWatch.pressed == 0 && now >= gWatch.returnAt) {
-        platform::InjectKeyCode(key::kReturn, true);
+        platform::InjectKeyCode(kKeyReturn, true);
         gWatch.pressed = 1;
     } else if (gWatch.pressed == 1 && now >= gWatch.returnAt + 60) {
-        platform::InjectKeyCode(key::kReturn, false);
+        platform::InjectKeyCode(kKeyReturn, false);
         gWatch.pressed = 2;
     }
     double cellWidth = 0, cellHeight = 0;
@@ -293,7 +295,7 @@ TEST_F(InputTextCommand, ShowsTheTextWithACursorThatComesAndGoes) {
     platform::SetPumpHook(WatchCursor);
     InputText(text, kEntryX, kEntryY);
     platform::SetPumpHook(nullptr);
-    platform::InjectKeyCode(key::kReturn, false);
+    platform::InjectKeyCode(kKeyReturn, false);
     EXPECT_STREQ(text.CStr(), "W");
     EXPECT_GT(gWatch.framesWithCursor, 0);
     EXPECT_GT(gWatch.framesWithoutCursor, 0);
@@ -302,7 +304,7 @@ TEST_F(InputTextCommand, ShowsTheTextWithACursorThatComesAndGoes) {
 TEST_F(InputNumberCommand, AnEmptyLineGivesZero) {
     Start();
     double number = 5;
-    ScheduleTap(50, key::kReturn);
+    ScheduleTap(50, kKeyReturn);
     InputNumber(number, 10, 10);
     EXPECT_EQ(number, 0);
 }
@@ -310,7 +312,7 @@ TEST_F(InputNumberCommand, AnEmptyLineGivesZero) {
 TEST_F(InputNumberCommand, TheTypedTextIsReadAsANumber) {
     Start();
     double number = 0;
-    ScheduleTyping(50, {key::kMinus, key::kOne, key::kTwo, key::kPeriod, key::kFive, key::kReturn});
+    ScheduleTyping(50, {kKeyMinus, kKey1, kKey2, kKeyPeriod, kKey5, kKeyReturn});
     InputNumber(number, 10, 10);
     EXPECT_EQ(number, -12.5);
 }
@@ -318,7 +320,7 @@ TEST_F(InputNumberCommand, TheTypedTextIsReadAsANumber) {
 TEST_F(InputNumberCommand, TextThatIsNoNumberGivesZero) {
     Start();
     double number = 7;
-    ScheduleTyping(50, {key::kA, key::kOne, key::kReturn});
+    ScheduleTyping(50, {kKeyA, kKey1, kKeyReturn});
     InputNumber(number, 10, 10);
     EXPECT_EQ(number, 0);  // atof stops at the first letter
 }

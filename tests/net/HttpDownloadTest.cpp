@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "LoopbackServer.h"
-#include "runtime/net/HttpDownload.h"
+#include "runtime/runtime.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/platform/PlatformTesting.h"
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "PathTestSupport.h"
-#include "runtime/pathfind/FindGridPath.h"
+#include "runtime/runtime.h"
 
 namespace {
 

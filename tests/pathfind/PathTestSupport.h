@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "runtime/runtime.h"
 #include "runtime/values/RtArray.h"
 
 namespace pathtest {

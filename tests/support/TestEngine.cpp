@@ -1,3 +1,4 @@
+#include "runtime/core/EngineState.h"
 #include "support/TestEngine.h"
 
 #include <sys/wait.h>

@@ -1,4 +1,5 @@
 #include "runtime/values/DataList.h"
+#include "runtime/runtime.h"
 
 #include <gtest/gtest.h>
 

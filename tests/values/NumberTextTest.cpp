@@ -1,4 +1,5 @@
 #include "runtime/values/NumberText.h"
+#include "runtime/runtime.h"
 
 #include <gtest/gtest.h>
 

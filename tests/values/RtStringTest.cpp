@@ -7,7 +7,7 @@
 #include <string>
 
 #include "runtime/values/NumberText.h"
-#include "runtime/values/TextCommands.h"
+#include "runtime/runtime.h"
 
 namespace {
 

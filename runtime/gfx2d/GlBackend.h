@@ -1,0 +1,166 @@
+// How the 2D device's drawing reaches OpenGL: fixed-function state, quads,
+// textures, framebuffer objects and read-backs. The device decides what is
+// drawn and where; every GL call it makes goes through here, and nothing
+// else in the runtime includes GL. Sprites are immediate-mode quads handed
+// over every kQuadsPerFlush; batching them would change this class alone.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace platform {
+struct Window;
+}
+struct GlEntryPoints;
+
+// A textured quad's corners, drawn in the order given.
+struct QuadCorner {
+    float s, t, x, y;
+};
+struct Quad {
+    QuadCorner corners[4];
+
+    // The rectangle (x, y, width, height) showing texture coordinates 0..s,
+    // 0..t, t at its top edge; the corners run from the bottom left.
+    static Quad Rectangle(float x, float y, float width, float height, float s, float t) {
+        return {{{0, 0, x, y + height},
+                 {s, 0, x + width, y + height},
+                 {s, t, x + width, y},
+                 {0, t, x, y}}};
+    }
+};
+
+struct TextVertex {
+    float x, y, z, s, t;
+};
+
+struct PolygonPoint {
+    float x, y, s, t, red, green, blue, alpha;
+};
+
+enum class TextureFilter { Nearest, Linear };
+enum class BlendFunction { Additive, Transparent };
+
+class GlBackend {
+  public:
+    static constexpr int kQuadsPerFlush = 5000;
+
+    // The context: its entry points, named in its extension list, loaded
+    // into `gl`; what the driver calls itself; the texture size limit.
+    static void LoadEntryPoints(GlEntryPoints& gl);
+    static const char* RendererName();
+    static int MaxTextureSize();          // 1024 when the driver gives none
+    static bool HasFramebufferObjects();  // every framebuffer entry point is there
+
+    // ------------------------------------------------------------ state
+    void SetViewport(int left, int bottom, int width, int height);
+    // One unit per pixel, y downwards from the top left; model-view identity.
+    void SetProjection(int width, int height);
+    // What all 2D drawing relies on: texturing, culling with counter-clockwise
+    // front faces, the alpha test (alpha > 0.05), opaque white, a black clear
+    // colour, flat shading, and everything 3D or smoothing switched off.
+    void ResetTwoDState();
+    // Between frames: blending switched on and off again, colour opaque white.
+    void ResetBlendingAndColour();
+    void SetBlending(bool on);
+    void SetBlendFunction(BlendFunction function);
+    void SetColour(float red, float green, float blue, float alpha);
+    void SetColourBytes(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha);
+    void SetAlphaTest(bool on);
+    void SetFrontFaceClockwise(bool clockwise);
+    // Shifts the projection by (0.375, 0.375), so that integer coordinates hit
+    // pixel centres, until the shift is ended.
+    void BeginPixelCentreShift();
+    void EndPixelCentreShift();
+
+    // ------------------------------------------------------------ texture units
+    // The textures of the next drawing. No first texture: texturing off. With
+    // multitexturing and a second texture, the first goes to unit 1 and the
+    // second to unit 0; unit 1 is only visited when it has to change, as
+    // switching units ends the driver's batch of quads. Without
+    // multitexturing the second is ignored, and no texture also switches
+    // colour material on.
+    void BindTextures(std::optional<uint32_t> first, std::optional<uint32_t> second);
+    // Unit 1 off and texturing on, on unit 0.
+    void UseTextureUnitZeroOnly();
+    void BindTexture(uint32_t texture);    // on the active unit
+    void SetFilter(TextureFilter filter);  // magnification and minification of the bound texture
+
+    // ------------------------------------------------------------ drawing
+    void DrawQuad(const Quad& quad);  // counted toward the flush
+    // The quad turned by `angle` degrees, counter-clockwise on the screen,
+    // about (x, y), where its own origin lands.
+    void DrawRotatedQuad(const Quad& quad, float x, float y, float angle);
+    void DrawTile(const Quad& quad);  // a background tile: few a frame, so not counted
+    void DrawRectangle(float x, float y, float width, float height);  // untextured
+    void DrawPoint(float x, float y);
+    void DrawLine(float x1, float y1, float x2, float y2);
+    // Quads from the vertex store, four vertices each.
+    void DrawTextQuads(const TextVertex* vertices, int count);
+    // A triangle fan in its vertex colours, smoothly shaded; afterwards flat
+    // shading, texturing on and the colour white at `opacity`.
+    void DrawPolygon(const PolygonPoint* points, int count, bool textured, TextureFilter filter,
+                     float opacity);
+    // The texture replacing whatever is under (left, top)..(right, bottom),
+    // with blending, the alpha test, culling, depth and lighting off; the
+    // state before is restored afterwards.
+    void DrawPicture(uint32_t texture, float left, float top, float right, float bottom);
+
+    // ------------------------------------------------------------ frame buffer
+    // Swaps the window's buffers; the flush count starts again and colour and
+    // depth are cleared for the next frame.
+    void Present(platform::Window* window);
+    void ClearColour();
+    void ClearToBlack();                 // colour and depth, the clear colour opaque black
+    uint32_t ReadPixel(int x, int row);  // red + 256 green + 65536 blue
+    // Rows bottom-up, blue-green-red bytes, each row padded to 4 bytes.
+    void ReadPixelsBgr(int width, int height, uint8_t* pixels);
+    // Rows bottom-up, blue-green-red-alpha bytes.
+    void ReadPixelsBgra(int x, int y, int width, int height, uint8_t* pixels);
+    // How the frame buffer stores a colour (red + 256 green + 65536 blue):
+    // written into pixel (4, 4) and read back, the pixel then put back.
+    uint32_t ColourAsStored(uint32_t colour);
+    bool FrameBufferHasAlpha();  // asked once and remembered
+
+    // ------------------------------------------------------------ textures
+    // A new texture in *texture (the old one deleted), bound, repeat wrapping:
+    // RGBA8 texels from `rgba`, rows bottom first and tightly packed, or
+    // undefined ones without.
+    void CreateTexture(uint32_t* texture, int width, int height, const uint8_t* rgba,
+                       TextureFilter filter);
+    // The same with a mip chain for scaled drawing (linear, mip-mapped): the
+    // longer side halved down to a square, then each level made from the
+    // one before, down to 1 x 1.
+    void CreateScaledTexture(uint32_t* texture, const uint8_t* rgba, int width, int height);
+    // Makes the texture when *texture is 0, else replaces its texels; linear,
+    // clamped at the edges; rows 4-byte aligned.
+    void UploadClampedTexture(uint32_t* texture, const uint8_t* rgba, int width, int height);
+    // Blue-green-red-alpha texels into the bound texture at (0, 0).
+    void UploadBgraTexels(int width, int height, const uint8_t* pixels);
+    // The frame buffer's rectangle at (x, y), counted from the bottom, into
+    // the bound texture at (0, 0).
+    void CopyFrameBuffer(int x, int y, int width, int height);
+    void DeleteTexture(uint32_t* texture);                    // nothing when 0; 0 afterwards
+    void ReadTextureAlpha(uint32_t texture, uint8_t* alpha);  // one byte a texel
+    void ReadTextureBgr(uint32_t texture, uint8_t* pixels);   // rows padded to 4 bytes
+
+    // ------------------------------------------------------------ framebuffer objects
+    // A framebuffer with a depth buffer of width x height and the texture as
+    // its colour; true when the driver calls the attached framebuffer complete.
+    bool CreateFramebuffer(uint32_t* framebuffer, uint32_t* depthBuffer, uint32_t texture,
+                           int width, int height);
+    // Drawing goes into the framebuffer, the texture attached as its colour.
+    void AttachFramebuffer(uint32_t framebuffer, uint32_t depthBuffer, uint32_t texture);
+    void BindFramebuffer(uint32_t framebuffer);  // 0: the window; no renderbuffer bound
+    // Each where it and its entry point exist; both 0 afterwards.
+    void DeleteFramebuffer(uint32_t* framebuffer, uint32_t* depthBuffer);
+
+  private:
+    friend struct OpenGLRainbowsTesting;
+
+    void CountQuads(int quads);
+
+    int quadsSinceFlush = 0;
+    bool textureUnitOneOn = false;  // only the 2D device switches unit 1
+    int frameBufferAlphaBits = -1;  // -1 until first asked
+};
