@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/core/EngineState.h"
+#include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/runtime.h"
 

@@ -19,6 +19,7 @@
 #include "runtime/values/RtArray.h"   // RtArray, RtTextArray: arrays of numbers and texts
 #include "runtime/values/RtString.h"  // RtString: the text value; +, comparisons as 1.0 / 0.0
 
+// clang-format off
 // ---------------------------------------------------------------- colours
 constexpr double RgbColour(double red, double green, double blue) { return red + 256 * green + 65536 * blue; }
 constexpr double kColourBlack = RgbColour(0, 0, 0);
@@ -33,8 +34,6 @@ constexpr double kColourMagenta = RgbColour(255, 0, 255);
 constexpr double kColourTransparentKey = RgbColour(255, 0, 128);  // the sprite transparency colour until changed
 constexpr double kNoTransparentColour = -1;  // SetTransparentColour: no colour is transparent
 
-// clang-format off
-
 // ---------------------------------------------------------------- core: start-up, frames, the way out (runtime/core)
 // The project settings a game writes before StartEngine.
 struct ProjectSettings {
@@ -47,6 +46,7 @@ struct ProjectSettings {
 };
 void SetProjectSettings(const ProjectSettings& settings);  // written into the engine before StartEngine
 bool StartEngine(void* instance, void* reserved, char* commandLine, int showCommand, const char* title);  // window, devices, "Loading...", "Init OK"; false: no window could be made (nothing runs)
+const char* DeviceCreateError();                // after StartEngine failed: why the window could not be made, in one line
 intptr_t GetWindowHandle();                     // the game window's handle; 0 before start-up
 double SetSourcePosition(double module, double line);  // the game's current module and line, for error reports; returns line
 double SetRuntimeError(double number);          // records error number and line; the caller then ends with EndProgram; returns number
@@ -114,15 +114,61 @@ void TrimControlTail(RtString& text);           // drops trailing bytes that rea
 // clang-format on
 
 // ---------------------------------------------------------------- 2D graphics (runtime/gfx2d)
-#include "runtime/gfx2d/Background.h"  // LoadBackground, BlendToBackground, GrabBackground
-#include "runtime/gfx2d/Collision.h"   // SpriteCollision, AnimationCollision
-#include "runtime/gfx2d/Font.h"        // LoadFont, SetFont, GetFontSize, PrintText, PrintNumber
-#include "runtime/gfx2d/OffscreenTarget.h"  // CreateScreen, UseScreen
-#include "runtime/gfx2d/OpenGLRainbows.h"  // SetViewport, SetFrameRate, GetScreenSize, IsFullScreen
-#include "runtime/gfx2d/Primitives.h"  // SetAlphaMode, DrawPixel, DrawLine, DrawRect, GetPixel, ClearScreen
-#include "runtime/gfx2d/SaveImage.h"   // SaveScreen, SaveSprite
-#include "runtime/gfx2d/SpriteDraw.h"  // DrawSprite, StretchSprite, ZoomSprite, RotateSprite, ...
-#include "runtime/gfx2d/SpriteSlots.h"  // LoadSprite, LoadNormalMap, LoadAnimation, GetSpriteSize, ...
+// clang-format off
+// Positions are in screen pixels from the top left, x right, y down; colours are
+// red + 256 green + 65536 blue (see RgbColour); slots are 0..65535.
+void SetViewport(double x, double y, double width, double height);  // the view all drawing is placed in, until the next frame
+void SetFrameRate(double framesPerSecond);      // frames a second PresentFrame keeps to; 0 or less: no pacing
+void GetScreenSize(double& width, double& height);  // the screen's size in pixels
+double IsFullScreen();                          // 1 in full screen, else 0
+
+double LoadSprite(const RtString& file, double slot);     // the picture (BMP or PNG, through the media shoebox) into the slot; 1 loaded, 0 not found or unreadable
+double LoadNormalMap(const RtString& file, double slot);  // a normal map made from the picture's blue; 1 / 0
+double LoadAnimation(const RtString& file, double slot, double frameWidth, double frameHeight);  // the picture cut into frames of that size; 1 / 0
+void GetSpriteSize(double slot, double& width, double& height);  // the picture's size in pixels; 0, 0 for an empty slot
+double GrabSprite(double slot, double x, double y, double width, double height);  // the screen's rectangle into the slot; 1 / 0
+void SetTransparentColour(double colour);       // the colour that loads fully transparent; -1 none
+
+void DrawSprite(double slot, double x, double y);  // at its size, top-left at (ceil x, ceil y)
+void StretchSprite(double slot, double x, double y, double width, double height);  // to that size; negative sizes mirror
+void ZoomSprite(double slot, double x, double y, double scaleX, double scaleY);  // scaled about its centre
+void RotateSprite(double slot, double x, double y, double angle);  // turned by angle degrees, counter-clockwise, about its centre
+void RotoZoomSprite(double slot, double x, double y, double angle, double zoom);  // turned and scaled about its centre
+void DrawAnimation(double slot, double frame, double x, double y);  // one frame; frames run left to right, top to bottom
+void StretchAnimation(double slot, double frame, double x, double y, double width, double height);  // one frame stretched
+void RotoZoomAnimation(double slot, double frame, double x, double y, double angle, double zoom);  // one frame turned and scaled
+void StartPolygon(double slot);                 // begins a polygon textured with the slot; -1: untextured
+void PolygonVertex(double x, double y, double textureX, double textureY, double colour);  // a corner; texture x, y in picture pixels
+void EndPolygon();                              // draws the corners as one triangle fan
+void SetSmoothing(double on);                   // 0: hard pixel edges when scaled, until the next frame; 1: smoothed
+
+double SpriteCollision(double slot1, double x1, double y1, double slot2, double x2, double y2);  // 1 when the two placed pictures share a solid pixel, else 0
+double AnimationCollision(double slot1, double frame1, double x1, double y1, double slot2, double frame2, double x2, double y2);  // the same for two frames (-1: the whole picture)
+
+void LoadFont(const RtString& fileName, double slot);  // a font picture (16 x 16 cells) into font 0..31, made current; the built-in font when unreadable
+void SetFont(double slot);                      // the current font, 0..31
+void GetFontSize(double& characterWidth, double& characterHeight);  // the current font's cell in pixels
+void PrintText(const RtString& text, double x, double y);  // one cell a byte, top-left at (ceil x, ceil y), in the alpha mode's opacity
+void PrintNumber(double number, double x, double y);  // the number's text form, as PrintText
+
+void SetAlphaMode(double mode);                 // 0 opaque; > 0 additive, < 0 transparent, at opacity |mode| (at most 1)
+void DrawPixel(double x, double y, double colour);  // one pixel
+void DrawLine(double x1, double y1, double x2, double y2, double colour);  // both end points set
+void DrawRect(double x, double y, double width, double height, double colour);  // filled; negative sizes turn round
+double GetPixel(double x, double y);            // the colour of the drawing surface at (x, y); 0 outside it
+void ClearScreen();                             // removes background image 0 and clears to black
+
+void LoadBackground(const RtString& file);      // background 0 from a file, drawn at the start of every frame; a cleared screen when missing
+void BlendToBackground(const RtString& file);   // a 1.5-second cross-fade from the screen to the picture, then background 0
+void GrabBackground();                          // the current screen becomes background 0
+void FreeBackground(double image);              // background 0..7 emptied
+
+void CreateScreen(double target, double slot, double width, double height);  // off-screen target 0..31 draws into the slot, width x height pixels
+void UseScreen(double target);                  // drawing goes to the target (its picture lands in its slot); negative: back to the screen
+
+double SaveScreen(const RtString& file);        // the screen as PNG (name ends ".png") or 24-bit BMP; 1 written, 0 not
+double SaveSprite(const RtString& file, double slot);  // the slot's picture, the same way; 1 / 0
+// clang-format on
 
 // clang-format off
 

@@ -12,7 +12,7 @@ struct Window;
 }
 class OpenGLRainbows;
 class InputDevices;
-struct SoundDevice;
+class SoundDevice;
 struct SoundSlot;
 struct Shoebox;
 

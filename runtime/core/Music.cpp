@@ -72,7 +72,7 @@ void PlayMusic(const RtString& fileName) {
         return;
     MusicFileName() = path.data();
 
-    const bool pointerShown = gEngine.input && gEngine.input->pointerShown;
+    const bool pointerShown = gEngine.input && gEngine.input->PointerShown();
     SetPointer(false);
     auto* player = new MediaWindow{platform::OpenMusic(path.data())};
     gEngine.mediaWindow = player;

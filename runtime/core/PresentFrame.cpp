@@ -47,7 +47,7 @@ void PresentFrame() {
 
     if (gEngine.input) {
         gEngine.input->ReadKeyboard();
-        gEngine.input->newFrame = 1;
+        gEngine.input->StartFrame();
         if (gEngine.escapeQuits == 1 && gEngine.input->KeyHeld(kKeyEscape)) EndNormally();
         if (gEngine.input->KeyHeld(kKeyLeftAlt) && gEngine.input->KeyHeld(kKeyF4)) EndNormally();
     }

@@ -10,7 +10,6 @@
 #include "runtime/files/Shoebox.h"
 #include "runtime/gfx2d/Font.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
-#include "runtime/gfx2d/Primitives.h"
 #include "runtime/input/InputDevices.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/sound/SoundDevice.h"

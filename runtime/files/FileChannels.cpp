@@ -1,5 +1,6 @@
 #include "runtime/files/FileChannels.h"
 
+#include <bit>
 #include <cstring>
 #include <string>
 
@@ -108,19 +109,13 @@ double ReadLong(double channel) {
 double ReadFloat(double channel) {
     uint8_t bytes[4];
     ReadExactly(channel, bytes, 4);
-    const uint32_t bits = GetLe32(bytes);
-    float value;
-    std::memcpy(&value, &bits, 4);
-    return value;
+    return std::bit_cast<float>(GetLe32(bytes));
 }
 
 double ReadDouble(double channel) {
     uint8_t bytes[8];
     ReadExactly(channel, bytes, 8);
-    const uint64_t bits = GetLe64(bytes);
-    double value;
-    std::memcpy(&value, &bits, 8);
-    return value;
+    return std::bit_cast<double>(GetLe64(bytes));
 }
 
 RtString ReadText(double number, double countValue) {
@@ -198,19 +193,14 @@ void WriteLong(double channel, double value) {
 }
 
 void WriteFloat(double channel, double value) {
-    const float single = static_cast<float>(value);
-    uint32_t bits;
-    std::memcpy(&bits, &single, 4);
     uint8_t bytes[4];
-    PutLe32(bytes, bits);
+    PutLe32(bytes, std::bit_cast<uint32_t>(static_cast<float>(value)));
     WriteExactly(channel, bytes, 4);
 }
 
 void WriteDouble(double channel, double value) {
-    uint64_t bits;
-    std::memcpy(&bits, &value, 8);
     uint8_t bytes[8];
-    PutLe64(bytes, bits);
+    PutLe64(bytes, std::bit_cast<uint64_t>(value));
     WriteExactly(channel, bytes, 8);
 }
 

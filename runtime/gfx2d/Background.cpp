@@ -9,6 +9,7 @@
 #include "runtime/files/ErrorLog.h"
 #include "runtime/files/Shoebox.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
+#include "runtime/runtime.h"
 #include "runtime/values/Truncate.h"
 
 namespace {

@@ -4,8 +4,6 @@
 
 #include <cstdint>
 
-#include "runtime/values/RtString.h"
-
 // Up to 8 x 8 square tiles, tile (column, row) at index column * 8 + row;
 // no columns: empty.
 struct BackgroundImage {
@@ -19,10 +17,3 @@ struct BackgroundImage {
 };
 
 constexpr int kBackgroundCount = 8;
-
-void LoadBackground(
-    const RtString& file);  // background 0 from a file (cleared screen when missing)
-void BlendToBackground(
-    const RtString& file);          // 1.5-second cross-fade from the screen to the picture
-void GrabBackground();              // the current screen becomes background 0
-void FreeBackground(double image);  // background 0..7 emptied

@@ -1,5 +1,4 @@
 // Pixel-exact collision: boxes first, then the alpha of both textures.
-#include "runtime/gfx2d/Collision.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -7,6 +6,7 @@
 
 #include "runtime/core/EngineState.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
+#include "runtime/runtime.h"
 #include "runtime/values/Truncate.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include "runtime/core/EngineState.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/gfx2d/TextureTexels.h"
+#include "runtime/runtime.h"
 #include "runtime/values/Truncate.h"
 
 // The completeness check is made on the attached framebuffer, so a driver

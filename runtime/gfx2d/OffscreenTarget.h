@@ -15,8 +15,3 @@ struct OffscreenTarget {
 };
 
 constexpr int kOffscreenTargetCount = 32;
-
-void CreateScreen(double target, double slot, double width,
-                  double height);  // target 0..31 draws into the slot
-void UseScreen(
-    double target);  // drawing goes to the target; negative: back to the window; above 31: ignored

@@ -9,6 +9,7 @@
 #include "runtime/core/EngineState.h"
 #include "runtime/files/ErrorLog.h"
 #include "runtime/platform/Platform.h"
+#include "runtime/runtime.h"
 #include "runtime/values/Truncate.h"
 
 namespace {

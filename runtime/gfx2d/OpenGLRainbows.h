@@ -228,13 +228,5 @@ class OpenGLRainbows {
     static PolygonList polygon;
 };
 
-// Why the last Create failed, in one line.
-const char* DeviceCreateError();
 // True once the software-rendering warning has been given in this process.
 bool SoftwareRenderingWarned();
-
-// Commands (arguments truncated toward zero).
-void SetViewport(double x, double y, double width, double height);
-void SetFrameRate(double framesPerSecond);
-void GetScreenSize(double& width, double& height);
-double IsFullScreen();

@@ -1,12 +1,12 @@
 // The alpha mode every 2D command draws under, and the untextured
 // primitives drawn in a colour of their own.
-#include "runtime/gfx2d/Primitives.h"
 
 #include <algorithm>
 
 #include "runtime/core/EngineState.h"
 #include "runtime/gfx2d/CommandArguments.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
+#include "runtime/runtime.h"
 
 void OpenGLRainbows::SetAlphaMode(float mode) {
     if (mode == 0) {

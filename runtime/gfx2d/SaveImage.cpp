@@ -1,6 +1,5 @@
 // Saving the back buffer or a slot's picture as PNG or 24-bit BMP, the
 // sprite transparent colour kept recognisable in either.
-#include "runtime/gfx2d/SaveImage.h"
 
 #include <cctype>
 #include <cstring>
@@ -12,6 +11,7 @@
 #include "runtime/files/PngCodec.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/platform/Platform.h"
+#include "runtime/runtime.h"
 #include "runtime/values/Truncate.h"
 
 namespace {

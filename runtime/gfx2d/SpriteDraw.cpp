@@ -1,6 +1,5 @@
 // Sprites are drawn as one quad each, the picture's texture coordinates
 // running 0..w/W and 0..h/H, t = h/H being its top edge.
-#include "runtime/gfx2d/SpriteDraw.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,6 +9,7 @@
 #include "runtime/core/EngineState.h"
 #include "runtime/gfx2d/CommandArguments.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
+#include "runtime/runtime.h"
 
 struct OpenGLRainbows::PolygonList {
     std::vector<PolygonPoint> vertices;

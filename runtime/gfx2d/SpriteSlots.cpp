@@ -10,6 +10,7 @@
 #include "runtime/files/Shoebox.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/gfx2d/TextureTexels.h"
+#include "runtime/runtime.h"
 #include "runtime/values/Truncate.h"
 
 namespace {

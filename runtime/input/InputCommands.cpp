@@ -28,8 +28,8 @@ using MouseState = InputDevices::MouseState;
 void ClampMousePosition(InputDevices& input) {
     const int width = gEngine.device ? gEngine.device->Width() : gEngine.screenWidth;
     const int height = gEngine.device ? gEngine.device->Height() : gEngine.screenHeight;
-    input.mouseX = std::max(0, std::min(input.mouseX, width - 1));
-    input.mouseY = std::max(0, std::min(input.mouseY, height - 1));
+    input.SetMousePosition(std::max(0, std::min(input.MouseX(), width - 1)),
+                           std::max(0, std::min(input.MouseY(), height - 1)));
 }
 
 struct PointerSample {
@@ -42,7 +42,7 @@ PointerSample TakePointerSample(InputDevices& input) {
     MouseState state;
     input.ReadMouseState(&state);
     ClampMousePosition(input);
-    return {input.mouseX, input.mouseY, state.left != 0, state.right != 0};
+    return {input.MouseX(), input.MouseY(), state.left != 0, state.right != 0};
 }
 
 // ---------------------------------------------------------------- joysticks
@@ -107,7 +107,7 @@ bool IdleRoundSawInput(InputDevices& input, const PointerSample& before) {
     MusicRestartCheck();
     DispatchWindowMessages();
     input.ReadKeyboard();
-    input.newFrame = 1;
+    input.StartFrame();
     if (gEngine.escapeQuits == 1 && input.KeyHeld(kKeyEscape)) EndProgram();
     if (AnyKeyHeld(input)) return true;
     if (TakePointerSample(input) != before) return true;
@@ -160,8 +160,7 @@ double ReadMouseAxis(double index) {
 
 void SetMousePosition(double x, double y) {
     if (!gEngine.input) return;
-    gEngine.input->mouseX = TruncateInt32(x);
-    gEngine.input->mouseY = TruncateInt32(y);
+    gEngine.input->SetMousePosition(TruncateInt32(x), TruncateInt32(y));
 }
 
 void ShowMousePointer(double shown) {

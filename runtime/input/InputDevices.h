@@ -64,6 +64,35 @@ class InputDevices {
     uint8_t NextTypedChar();       // a held key's character, once per press
     bool TypedCharChanged();
 
+    // The mouse position the commands report, in client pixels.
+    int MouseX() const { return mouseX; }
+    int MouseY() const { return mouseY; }
+    void SetMousePosition(int x, int y) {
+        mouseX = x;
+        mouseY = y;
+    }
+    // The next mouse query takes a fresh sample (once a frame).
+    void StartFrame() { newFrame = 1; }
+    bool PointerShown() const { return pointerShown != 0; }
+    int MouseCooperation() const { return mouseCooperation; }
+    bool UsesEventLayer() const { return directInput; }
+
+  private:
+    friend struct InputDevicesTesting;
+
+    void CreateKeyboard();
+    void BuildKeyMap();
+    void CreateMouse();
+    void ShowPointerAtMouse();
+    void EnumerateJoysticks();
+    void InitialiseFallback();
+    void RecentrePointer(int* dx, int* dy);
+    void FollowPointer(int* dx, int* dy);
+    void StoreMotion(MouseState* out, int dx, int dy, int wheel);
+    bool ReadFallbackJoystick(int index, JoystickState* out);
+    void ReleaseDevices();
+    uint8_t ScanTypedChar();
+
     int mouseX = 100, mouseY = 100;  // client pixels
     bool directInput = false;        // the event layer is up
     KeyboardDevice* keyboardDevice = nullptr;
@@ -78,18 +107,4 @@ class InputDevices {
     uint8_t newFrame = 1;         // the next mouse query takes a fresh sample
     int16_t motionCache[3] = {};  // dx, dy, wheel of the last fresh sample
     uint16_t keyMap[256] = {};    // key code → virtual key, for the fallback
-
-  private:
-    void CreateKeyboard();
-    void BuildKeyMap();
-    void CreateMouse();
-    void ShowPointerAtMouse();
-    void EnumerateJoysticks();
-    void InitialiseFallback();
-    void RecentrePointer(int* dx, int* dy);
-    void FollowPointer(int* dx, int* dy);
-    void StoreMotion(MouseState* out, int dx, int dy, int wheel);
-    bool ReadFallbackJoystick(int index, JoystickState* out);
-    void ReleaseDevices();
-    uint8_t ScanTypedChar();
 };

@@ -35,7 +35,7 @@ SoundSlot* AddressedSlot(int number) {
 }
 
 bool DeviceHasInterface() {
-    return gEngine.soundDevice && gEngine.soundDevice->mixer;
+    return gEngine.soundDevice && gEngine.soundDevice->Mixer();
 }
 
 void DuplicateVoices(SoundSlot* slot) {

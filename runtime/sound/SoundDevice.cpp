@@ -22,56 +22,42 @@ void UnlockOutput(void* output) {
 
 }  // namespace
 
-bool InitSoundDevice(SoundDevice* device, platform::Window* window) {
-    if (!device) return false;
-    ReleaseSoundDevice(device);
-    device->window = window;
-    auto* mixer = new SoundMixer(platform::kAudioRate);
+SoundDevice::~SoundDevice() {
+    Release();
+}
+
+bool SoundDevice::Initialise(platform::Window* newWindow) {
+    Release();
+    window = newWindow;
+    auto* newMixer = new SoundMixer(platform::kAudioRate);
     std::string error;
-    platform::AudioOutput* output = platform::OpenAudio(MixOutput, mixer, &error);
-    if (!output) {
-        delete mixer;
+    platform::AudioOutput* newOutput = platform::OpenAudio(MixOutput, newMixer, &error);
+    if (!newOutput) {
+        delete newMixer;
         return false;
     }
     // The output opens paused, so the lock is in place before the first callback.
-    mixer->SetLock(LockOutput, UnlockOutput, output);
-    device->mixer = mixer;
-    device->output = output;
+    newMixer->SetLock(LockOutput, UnlockOutput, newOutput);
+    mixer = newMixer;
+    output = newOutput;
     platform::PauseAudio(output, false);
     return true;
 }
 
-void SetSoundWindow(SoundDevice* device, platform::Window* window) {
-    if (device && device->mixer) device->window = window;
-}
-
-void ReleaseSoundDevice(SoundDevice* device) {
-    if (!device) return;
-    if (device->output) {
-        platform::CloseAudio(device->output);
-        device->output = nullptr;
-    }
-    if (device->mixer) {
-        device->mixer->SetLock(nullptr, nullptr, nullptr);
-        delete device->mixer;
-        device->mixer = nullptr;
-    }
-}
-
-SoundDevice::~SoundDevice() {
-    ReleaseSoundDevice(this);
-}
-
-bool SoundDevice::Initialise(platform::Window* newWindow) {
-    return InitSoundDevice(this, newWindow);
-}
-
 void SoundDevice::SetWindow(platform::Window* newWindow) {
-    SetSoundWindow(this, newWindow);
+    if (mixer) window = newWindow;
 }
 
 void SoundDevice::Release() {
-    ReleaseSoundDevice(this);
+    if (output) {
+        platform::CloseAudio(output);
+        output = nullptr;
+    }
+    if (mixer) {
+        mixer->SetLock(nullptr, nullptr, nullptr);
+        delete mixer;
+        mixer = nullptr;
+    }
 }
 
 SoundBuffer* SoundDevice::CreateSoundBuffer(std::shared_ptr<const SampleFrames> frames) {

@@ -13,7 +13,8 @@ struct Window;
 struct AudioOutput;
 }  // namespace platform
 
-struct SoundDevice {
+class SoundDevice {
+  public:
     SoundDevice() = default;
     ~SoundDevice();  // releases what Release has not
     SoundDevice(const SoundDevice&) = delete;
@@ -30,11 +31,12 @@ struct SoundDevice {
     // render frames itself with `mixer->Render`.
     void PauseOutput(bool paused);
 
-    SoundMixer* mixer = nullptr;  // the interface
-    platform::AudioOutput* output = nullptr;
-    platform::Window* window = nullptr;  // the window sound cooperates with
-};
+    SoundMixer* Mixer() const { return mixer; }  // the interface; null while silent
+    platform::AudioOutput* Output() const { return output; }
+    platform::Window* Window() const { return window; }  // the window sound cooperates with
 
-bool InitSoundDevice(SoundDevice* device, platform::Window* window);
-void SetSoundWindow(SoundDevice* device, platform::Window* window);
-void ReleaseSoundDevice(SoundDevice* device);
+  private:
+    SoundMixer* mixer = nullptr;
+    platform::AudioOutput* output = nullptr;
+    platform::Window* window = nullptr;
+};

@@ -59,7 +59,7 @@ SoundBuffer* SoundSlot::PickVoice() {
 }
 
 int SoundSlot::PlayVoice(int32_t pan, int32_t volume, uint32_t flags) {
-    if (!device || !device->mixer || voiceCount == 0) return -1;
+    if (!device || !device->Mixer() || voiceCount == 0) return -1;
     SoundBuffer* voice = PickVoice();
     if (!voice) return -1;
     // Settings out of range leave the voice's previous ones, as before.
@@ -70,13 +70,13 @@ int SoundSlot::PlayVoice(int32_t pan, int32_t volume, uint32_t flags) {
 }
 
 bool SoundSlot::IsVoicePlaying(int voice) {
-    if (!device || !device->mixer || voice < 0 || voice >= voiceCount || !voices[voice])
+    if (!device || !device->Mixer() || voice < 0 || voice >= voiceCount || !voices[voice])
         return false;
     return IsPlaying(voices[voice]->GetStatus());
 }
 
 bool SoundSlot::StopSlot() {
-    if (!device || !device->mixer || voiceCount == 0) return false;
+    if (!device || !device->Mixer() || voiceCount == 0) return false;
     for (int i = 0; i < voiceCount; ++i) {
         if (!voices[i] || !voices[i]->Stop() || !voices[i]->SetCurrentPosition(0)) return false;
     }

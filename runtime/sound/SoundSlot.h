@@ -6,7 +6,7 @@
 #include <cstdint>
 
 class SoundBuffer;
-struct SoundDevice;
+class SoundDevice;
 
 constexpr int kSoundSlotCount = 256;
 constexpr int kAddressedSoundSlots = 128;

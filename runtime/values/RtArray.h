@@ -37,7 +37,18 @@ struct ArrayIndex {
     }
 };
 
-class RtArray {
+// The dimensions of an array: sizes, the element strides of dimensions 1..3,
+// the dimension count and the elements the block holds.
+struct ArrayShape {
+    int32_t stride1 = 0;
+    int32_t stride2 = 0;
+    int32_t stride3 = 0;
+    int32_t size[4] = {};
+    int32_t dimensionCount = 0;
+    int32_t capacity = 0;
+};
+
+class RtArray : public ArrayShape {
   public:
     static constexpr int kInlineElements = 16;
 
@@ -53,15 +64,9 @@ class RtArray {
 
     double* data = nullptr;
     double inlineStore[kInlineElements] = {};
-    int32_t stride1 = 0;
-    int32_t stride2 = 0;
-    int32_t stride3 = 0;
-    int32_t size[4] = {};
-    int32_t dimensionCount = 0;
-    int32_t capacity = 0;
 };
 
-class RtTextArray {
+class RtTextArray : public ArrayShape {
   public:
     RtTextArray() = default;
     RtTextArray(const RtTextArray&) = delete;
@@ -73,12 +78,6 @@ class RtTextArray {
     void Release();  // destroys every element of the block, then frees it
 
     RtString* data = nullptr;  // preceded in its block by the element count
-    int32_t stride1 = 0;
-    int32_t stride2 = 0;
-    int32_t stride3 = 0;
-    int32_t size[4] = {};
-    int32_t dimensionCount = 0;
-    int32_t capacity = 0;
 };
 
 // Applied by CopyArrayRow to each pair (target element, source element).

@@ -89,13 +89,13 @@ TEST(StartEngine, HiddenWindowStillRunsTheFrameLoop) {
 
 TEST(StartEngine, CapturedMouseHidesThePointer) {
     ASSERT_TRUE(StartTestEngine(60, /*captureMouse=*/1));
-    EXPECT_EQ(gEngine.input->pointerShown, 0);
+    EXPECT_FALSE(gEngine.input->PointerShown());
     EXPECT_FALSE(platform::CursorShown());
 }
 
 TEST(StartEngine, ShownMouseKeepsTheArrow) {
     ASSERT_TRUE(StartTestEngine(60, /*captureMouse=*/0));
-    EXPECT_EQ(gEngine.input->pointerShown, 1);
+    EXPECT_TRUE(gEngine.input->PointerShown());
     EXPECT_TRUE(platform::CursorShown());
 }
 

@@ -18,6 +18,7 @@ extern "C" {
 
 #include "runtime/core/EngineState.h"
 #include "runtime/core/Movie.h"
+#include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/platform/PlatformTesting.h"
 #include "runtime/runtime.h"

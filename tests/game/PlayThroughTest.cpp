@@ -15,6 +15,7 @@
 
 #include "game/Game.h"
 #include "runtime/core/EngineState.h"
+#include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/platform/PlatformTesting.h"
 #include "runtime/runtime.h"

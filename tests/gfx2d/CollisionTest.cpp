@@ -1,6 +1,7 @@
 // Pixel-exact collision of sprites and animation frames.
 #include "Gfx2dFixture.h"
 #include "runtime/files/PngCodec.h"
+#include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/runtime.h"
 
 using Collisions = Gfx2d;

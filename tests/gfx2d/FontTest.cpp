@@ -4,6 +4,8 @@
 
 #include "Gfx2dFixture.h"
 #include "runtime/core/EngineState.h"
+#include "runtime/gfx2d/Font.h"
+#include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/platform/PlatformTesting.h"
 #include "runtime/runtime.h"

@@ -14,6 +14,7 @@
 
 #include "runtime/core/EngineState.h"
 #include "runtime/files/ImageWriter.h"
+#include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/runtime.h"
 #include "support/TestEngine.h"
 

@@ -2,6 +2,7 @@
 // that draws in the window's corner, forced by hiding the entry points.
 #include "Gfx2dFixture.h"
 #include "runtime/core/EngineState.h"
+#include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/runtime.h"
 
 namespace {

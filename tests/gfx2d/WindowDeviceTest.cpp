@@ -7,6 +7,7 @@
 
 #include "runtime/core/EngineState.h"
 #include "runtime/files/ErrorLog.h"
+#include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/platform/PlatformTesting.h"
 #include "runtime/runtime.h"

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "InputFixture.h"
+#include "runtime/input/InputTesting.h"
 
 namespace {
 
@@ -19,29 +20,29 @@ TEST_F(Fallback, IsLoggedAndLeavesNoDevices) {
     InputDevices input;
     input.Initialise(window, nullptr, true);
     EXPECT_EQ(ErrorLog(), "No DX_Input\r\n");
-    EXPECT_FALSE(input.directInput);
-    EXPECT_EQ(input.keyboardDevice, nullptr);
-    EXPECT_EQ(input.mouseDevice, nullptr);
-    for (auto* joystick : input.joystickDevices) EXPECT_EQ(joystick, nullptr);
+    EXPECT_FALSE(input.UsesEventLayer());
+    EXPECT_EQ(InputDevicesTesting::Keyboard(input), nullptr);
+    EXPECT_EQ(InputDevicesTesting::Mouse(input), nullptr);
+    for (auto* joystick : InputDevicesTesting::Joysticks(input)) EXPECT_EQ(joystick, nullptr);
 }
 
 TEST_F(Fallback, KeyMapFollowsTheTable) {
     InputDevices input;
     input.Initialise(window, nullptr, false);
-    EXPECT_EQ(input.keyMap[0], 0x0D);
-    EXPECT_EQ(input.keyMap[1], 0x1B);
-    EXPECT_EQ(input.keyMap[21], 'Z');
-    EXPECT_EQ(input.keyMap[44], 'Y');
-    EXPECT_EQ(input.keyMap[42], 0x10);
-    EXPECT_EQ(input.keyMap[54], 0x10);
-    EXPECT_EQ(input.keyMap[58], 0x00);
-    EXPECT_EQ(input.keyMap[156], 0x1C);
-    EXPECT_EQ(input.keyMap[200], 0x26);
-    EXPECT_EQ(input.keyMap[221], 0x5D);
-    EXPECT_EQ(input.keyMap[84], 0xFF);
-    EXPECT_EQ(input.keyMap[255], 0xFF);
+    EXPECT_EQ(InputDevicesTesting::KeyMap(input)[0], 0x0D);
+    EXPECT_EQ(InputDevicesTesting::KeyMap(input)[1], 0x1B);
+    EXPECT_EQ(InputDevicesTesting::KeyMap(input)[21], 'Z');
+    EXPECT_EQ(InputDevicesTesting::KeyMap(input)[44], 'Y');
+    EXPECT_EQ(InputDevicesTesting::KeyMap(input)[42], 0x10);
+    EXPECT_EQ(InputDevicesTesting::KeyMap(input)[54], 0x10);
+    EXPECT_EQ(InputDevicesTesting::KeyMap(input)[58], 0x00);
+    EXPECT_EQ(InputDevicesTesting::KeyMap(input)[156], 0x1C);
+    EXPECT_EQ(InputDevicesTesting::KeyMap(input)[200], 0x26);
+    EXPECT_EQ(InputDevicesTesting::KeyMap(input)[221], 0x5D);
+    EXPECT_EQ(InputDevicesTesting::KeyMap(input)[84], 0xFF);
+    EXPECT_EQ(InputDevicesTesting::KeyMap(input)[255], 0xFF);
     int mapped = 0;
-    for (uint16_t virtualKey : input.keyMap) mapped += virtualKey != 0xFF;
+    for (uint16_t virtualKey : InputDevicesTesting::KeyMap(input)) mapped += virtualKey != 0xFF;
     EXPECT_EQ(mapped, 104);
 }
 
@@ -51,7 +52,7 @@ TEST_F(Fallback, KeysAreAskedForThroughTheKeyMap) {
     Press(usb::kEscape);
     input.ReadKeyboard();
     EXPECT_TRUE(input.KeyHeld(1));
-    EXPECT_EQ(input.keyboardState[0x1B], 0x80);  // the virtual-key layout
+    EXPECT_EQ(InputDevicesTesting::KeyboardState(input)[0x1B], 0x80);  // the virtual-key layout
     Release(usb::kEscape);
     input.ReadKeyboard();
     EXPECT_FALSE(input.KeyHeld(1));

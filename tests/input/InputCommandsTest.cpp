@@ -9,6 +9,7 @@
 #include "CommandFixture.h"
 #include "runtime/core/EngineState.h"
 #include "runtime/input/InputDevices.h"
+#include "runtime/input/InputTesting.h"
 #include "runtime/runtime.h"
 
 namespace {
@@ -75,15 +76,15 @@ void CentreCapturedMouse() {
 
 TEST_F(MouseCommands, ReadMouseClampsToTheScreenAndKeepsTheClampedPosition) {
     Start(/*captureMouse=*/1);
-    ASSERT_NE(gEngine.input->mouseDevice, nullptr);
-    ASSERT_EQ(gEngine.input->pointerShown, 0);
+    ASSERT_NE(InputDevicesTesting::Mouse(*gEngine.input), nullptr);
+    ASSERT_FALSE(gEngine.input->PointerShown());
     CentreCapturedMouse();
     double x, y, left, right;
     platform::InjectMouseMotion(0, 0, -1000, 30);
     ReadMouse(x, y, left, right);
     EXPECT_EQ(x, 0);
     EXPECT_EQ(y, 130);
-    EXPECT_EQ(gEngine.input->mouseX, 0);  // kept, not -900
+    EXPECT_EQ(gEngine.input->MouseX(), 0);  // kept, not -900
     PresentFrame();
     platform::InjectMouseMotion(0, 0, 5, 0);
     ReadMouse(x, y, left, right);
@@ -93,8 +94,8 @@ TEST_F(MouseCommands, ReadMouseClampsToTheScreenAndKeepsTheClampedPosition) {
     ReadMouse(x, y, left, right);
     EXPECT_EQ(x, 319);  // screen width - 1
     EXPECT_EQ(y, 239);
-    EXPECT_EQ(gEngine.input->mouseX, 319);
-    EXPECT_EQ(gEngine.input->mouseY, 239);
+    EXPECT_EQ(gEngine.input->MouseX(), 319);
+    EXPECT_EQ(gEngine.input->MouseY(), 239);
     PresentFrame();
     platform::InjectMouseMotion(0, 0, -3, -4000);
     ReadMouse(x, y, left, right);
@@ -155,8 +156,8 @@ TEST_F(MouseCommands, SetMousePositionMovesOnlyTheProgramsPosition) {
     int pointerX = 0, pointerY = 0;
     platform::PeekMousePosition(&pointerX, &pointerY);
     SetMousePosition(40.9, 50.2);
-    EXPECT_EQ(gEngine.input->mouseX, 40);
-    EXPECT_EQ(gEngine.input->mouseY, 50);
+    EXPECT_EQ(gEngine.input->MouseX(), 40);
+    EXPECT_EQ(gEngine.input->MouseY(), 50);
     int afterX = 0, afterY = 0;
     platform::PeekMousePosition(&afterX, &afterY);
     EXPECT_EQ(afterX, pointerX);
@@ -175,15 +176,15 @@ TEST_F(MouseCommands, ShowMousePointerSharesOrCapturesTheMouse) {
     Start(/*captureMouse=*/1);
     EXPECT_FALSE(platform::CursorShown());
     ShowMousePointer(1);
-    EXPECT_EQ(gEngine.input->pointerShown, 1);
-    EXPECT_EQ(gEngine.input->mouseCooperation, InputDevices::kSharedForeground);
+    EXPECT_TRUE(gEngine.input->PointerShown());
+    EXPECT_EQ(gEngine.input->MouseCooperation(), InputDevices::kSharedForeground);
     EXPECT_TRUE(platform::CursorShown());
     ShowMousePointer(0);
-    EXPECT_EQ(gEngine.input->pointerShown, 0);
-    EXPECT_EQ(gEngine.input->mouseCooperation, InputDevices::kExclusiveForeground);
+    EXPECT_FALSE(gEngine.input->PointerShown());
+    EXPECT_EQ(gEngine.input->MouseCooperation(), InputDevices::kExclusiveForeground);
     EXPECT_FALSE(platform::CursorShown());
     ShowMousePointer(-0.5);  // any non-zero value shows it
-    EXPECT_EQ(gEngine.input->pointerShown, 1);
+    EXPECT_TRUE(gEngine.input->PointerShown());
 }
 
 // ---------------------------------------------------------------- joysticks

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "InputFixture.h"
+#include "runtime/input/InputTesting.h"
 
 namespace {
 
@@ -11,9 +12,10 @@ using Keyboard = InputTest;
 TEST_F(Keyboard, IsReadAsADeviceWithAnIdentityKeyMap) {
     InputDevices input;
     input.Initialise(window, nullptr, false);
-    EXPECT_TRUE(input.directInput);
-    EXPECT_NE(input.keyboardDevice, nullptr);
-    for (int code = 0; code < 256; ++code) ASSERT_EQ(input.keyMap[code], code);
+    EXPECT_TRUE(input.UsesEventLayer());
+    EXPECT_NE(InputDevicesTesting::Keyboard(input), nullptr);
+    for (int code = 0; code < 256; ++code)
+        ASSERT_EQ(InputDevicesTesting::KeyMap(input)[code], code);
     EXPECT_EQ(ErrorLog(), "");
 }
 
@@ -24,7 +26,7 @@ TEST_F(Keyboard, KeyHeldReportsTheStateOfTheLastRead) {
     EXPECT_FALSE(input.KeyHeld(200));
     input.ReadKeyboard();
     EXPECT_TRUE(input.KeyHeld(200));
-    EXPECT_EQ(input.keyboardState[200], 0x80);
+    EXPECT_EQ(InputDevicesTesting::KeyboardState(input)[200], 0x80);
     Release(usb::kUp);
     input.ReadKeyboard();
     EXPECT_FALSE(input.KeyHeld(200));
@@ -46,7 +48,7 @@ TEST_F(Keyboard, ThatCannotBeAcquiredIsLoggedAndTriedAgainOnEachRead) {
     InputDevices input;
     input.Initialise(window, nullptr, false);
     EXPECT_EQ(ErrorLog(), "No DX_KB\r\n");
-    EXPECT_NE(input.keyboardDevice, nullptr);
+    EXPECT_NE(InputDevicesTesting::Keyboard(input), nullptr);
     platform::EnableKeyboardEvents(true);
     Press(usb::kEscape);
     input.ReadKeyboard();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "InputFixture.h"
+#include "runtime/input/InputTesting.h"
 
 namespace {
 
@@ -10,38 +11,37 @@ using Mouse = InputTest;
 
 TEST_F(Mouse, StartsAt100_100WithANewFrame) {
     InputDevices input;
-    EXPECT_EQ(input.mouseX, 100);
-    EXPECT_EQ(input.mouseY, 100);
-    EXPECT_EQ(input.newFrame, 1);
-    EXPECT_EQ(input.pointerShown, 0);
+    EXPECT_EQ(input.MouseX(), 100);
+    EXPECT_EQ(input.MouseY(), 100);
+    EXPECT_EQ(InputDevicesTesting::FreshSampleDue(input), 1);
+    EXPECT_FALSE(input.PointerShown());
     EXPECT_EQ(input.GetJoystickCount(), 0);
-    EXPECT_EQ(input.motionCache[0], 0);
+    EXPECT_EQ(InputDevicesTesting::MotionCache(input)[0], 0);
 }
 
 TEST_F(Mouse, CapturedIsAnExclusiveDeviceMovedByRelativeMotion) {
     InputDevices input;
     input.Initialise(window, nullptr, true);
-    ASSERT_NE(input.mouseDevice, nullptr);
-    EXPECT_EQ(input.mouseCooperation, InputDevices::kExclusiveForeground);
-    EXPECT_EQ(input.pointerShown, 0);
+    ASSERT_NE(InputDevicesTesting::Mouse(input), nullptr);
+    EXPECT_EQ(input.MouseCooperation(), InputDevices::kExclusiveForeground);
+    EXPECT_FALSE(input.PointerShown());
     EXPECT_TRUE(platform::RelativeMouse());
-    input.mouseX = 50;
-    input.mouseY = 60;
+    input.SetMousePosition(50, 60);
     platform::InjectMouseMotion(0, 0, 7, -4);
     platform::InjectMouseMotion(0, 0, 3, -1);
     InputDevices::MouseState state;
     ASSERT_TRUE(input.ReadMouseState(&state));
     EXPECT_EQ(state.dx, 10);
     EXPECT_EQ(state.dy, -5);
-    EXPECT_EQ(input.mouseX, 60);
-    EXPECT_EQ(input.mouseY, 55);
-    EXPECT_EQ(input.newFrame, 0);
+    EXPECT_EQ(input.MouseX(), 60);
+    EXPECT_EQ(input.MouseY(), 55);
+    EXPECT_EQ(InputDevicesTesting::FreshSampleDue(input), 0);
 }
 
 TEST_F(Mouse, TwoQueriesInOneFrameReportTheSameMotion) {
     InputDevices input;
     input.Initialise(window, nullptr, true);
-    ASSERT_NE(input.mouseDevice, nullptr);
+    ASSERT_NE(InputDevicesTesting::Mouse(input), nullptr);
     platform::InjectMouseMotion(0, 0, 5, -3);
     platform::InjectMouseWheel(2);
     InputDevices::MouseState first, second;
@@ -55,7 +55,7 @@ TEST_F(Mouse, TwoQueriesInOneFrameReportTheSameMotion) {
     EXPECT_EQ(second.dy, -3);
     EXPECT_EQ(second.wheel, 1);
     // the motion that came meanwhile belongs to the next frame
-    input.newFrame = 1;
+    input.StartFrame();
     InputDevices::MouseState next;
     ASSERT_TRUE(input.ReadMouseState(&next));
     EXPECT_EQ(next.dx, 20);
@@ -84,32 +84,31 @@ TEST_F(Mouse, ButtonsAreReadFromTheDevice) {
 TEST_F(Mouse, ShownFollowsThePointer) {
     InputDevices input;
     input.Initialise(window, nullptr, false);
-    EXPECT_EQ(input.mouseDevice, nullptr);
-    EXPECT_EQ(input.pointerShown, 1);
+    EXPECT_EQ(InputDevicesTesting::Mouse(input), nullptr);
+    EXPECT_TRUE(input.PointerShown());
     EXPECT_TRUE(platform::CursorShown());
     Settle();
     platform::InjectMouseMotion(30, 40, 0, 0);
     InputDevices::MouseState state;
     ASSERT_TRUE(input.ReadMouseState(&state));
-    EXPECT_EQ(input.mouseX, 30);
-    EXPECT_EQ(input.mouseY, 40);
+    EXPECT_EQ(input.MouseX(), 30);
+    EXPECT_EQ(input.MouseY(), 40);
     platform::InjectMouseMotion(35, 38, 5, -2);
-    input.newFrame = 1;
+    input.StartFrame();
     ASSERT_TRUE(input.ReadMouseState(&state));
     EXPECT_EQ(state.dx, 5);
     EXPECT_EQ(state.dy, -2);
-    EXPECT_EQ(input.mouseX, 35);
+    EXPECT_EQ(input.MouseX(), 35);
 }
 
 TEST_F(Mouse, PointerModeSwitchesTheDevicesCooperation) {
     InputDevices input;
     input.Initialise(window, nullptr, true);
-    ASSERT_NE(input.mouseDevice, nullptr);
-    input.mouseX = 123;
-    input.mouseY = 45;
+    ASSERT_NE(InputDevicesTesting::Mouse(input), nullptr);
+    input.SetMousePosition(123, 45);
     input.SetPointerMode(true);
-    EXPECT_EQ(input.mouseCooperation, InputDevices::kSharedForeground);
-    EXPECT_EQ(input.pointerShown, 1);
+    EXPECT_EQ(input.MouseCooperation(), InputDevices::kSharedForeground);
+    EXPECT_TRUE(input.PointerShown());
     EXPECT_TRUE(platform::CursorShown());
     EXPECT_FALSE(platform::RelativeMouse());
     int x, y;
@@ -117,8 +116,8 @@ TEST_F(Mouse, PointerModeSwitchesTheDevicesCooperation) {
     EXPECT_EQ(x, 123);  // the pointer appears where the mouse was
     EXPECT_EQ(y, 45);
     input.SetPointerMode(false);
-    EXPECT_EQ(input.mouseCooperation, InputDevices::kExclusiveForeground);
-    EXPECT_EQ(input.pointerShown, 0);
+    EXPECT_EQ(input.MouseCooperation(), InputDevices::kExclusiveForeground);
+    EXPECT_FALSE(input.PointerShown());
     EXPECT_FALSE(platform::CursorShown());
     EXPECT_TRUE(platform::RelativeMouse());
 }
@@ -128,8 +127,7 @@ TEST_F(Mouse, ShutDownShowsThePointerWhereTheMouseWas) {
         InputDevices input;
         input.Initialise(window, nullptr, true);
         input.SetPointerMode(false);
-        input.mouseX = 77;
-        input.mouseY = 66;
+        input.SetMousePosition(77, 66);
     }
     EXPECT_TRUE(platform::CursorShown());
     EXPECT_FALSE(platform::RelativeMouse());
@@ -142,7 +140,7 @@ TEST_F(Mouse, ShutDownShowsThePointerWhereTheMouseWas) {
 TEST_F(Mouse, WithoutAWindowTheExclusiveMouseIsRefused) {
     InputDevices input;
     input.Initialise(nullptr, nullptr, true);
-    EXPECT_EQ(input.mouseDevice, nullptr);
+    EXPECT_EQ(InputDevicesTesting::Mouse(input), nullptr);
     EXPECT_NE(ErrorLog().find("No DX_Mouse\r\n"), std::string::npos);
     InputDevices::MouseState state;
     EXPECT_TRUE(input.ReadMouseState(&state));  // through the system pointer
@@ -151,7 +149,7 @@ TEST_F(Mouse, WithoutAWindowTheExclusiveMouseIsRefused) {
 TEST_F(Mouse, ADeviceThatCannotBeReadClearsTheStateAndFails) {
     InputDevices input;
     input.Initialise(window, nullptr, true);
-    ASSERT_NE(input.mouseDevice, nullptr);
+    ASSERT_NE(InputDevicesTesting::Mouse(input), nullptr);
     PressButton(1);
     platform::PumpEvents();
     platform::EnableMouseEvents(false);
@@ -161,7 +159,7 @@ TEST_F(Mouse, ADeviceThatCannotBeReadClearsTheStateAndFails) {
     EXPECT_FALSE(input.ReadMouseState(&state));
     EXPECT_EQ(state.left, 0);
     EXPECT_EQ(state.dx, 0);
-    EXPECT_EQ(input.newFrame, 1);
+    EXPECT_EQ(InputDevicesTesting::FreshSampleDue(input), 1);
     platform::EnableMouseEvents(true);
     EXPECT_TRUE(input.ReadMouseState(&state));
 }
@@ -170,12 +168,11 @@ TEST_F(Mouse, CapturedWithoutADeviceRecentresThePointer) {
     InputDevices::forceFallback = true;
     InputDevices input;
     input.Initialise(window, nullptr, true);
-    ASSERT_EQ(input.mouseDevice, nullptr);
-    ASSERT_EQ(input.pointerShown, 0);
+    ASSERT_EQ(InputDevicesTesting::Mouse(input), nullptr);
+    ASSERT_FALSE(input.PointerShown());
     int originX = 0, originY = 0;
     ASSERT_TRUE(platform::GetWindowPosition(window, &originX, &originY));
-    input.mouseX = 160;
-    input.mouseY = 120;
+    input.SetMousePosition(160, 120);
     platform::InjectMouseMotion(150, 100, 0, 0);
     platform::PumpEvents();
     InputDevices::MouseState state;
@@ -183,39 +180,39 @@ TEST_F(Mouse, CapturedWithoutADeviceRecentresThePointer) {
     EXPECT_EQ(state.dx, originX + 150 - 200);
     EXPECT_EQ(state.dy, originY + 100 - 200);
     EXPECT_EQ(state.wheel, 0);
-    EXPECT_EQ(input.mouseX, 160 + state.dx);
-    EXPECT_EQ(input.mouseY, 120 + state.dy);
+    EXPECT_EQ(input.MouseX(), 160 + state.dx);
+    EXPECT_EQ(input.MouseY(), 120 + state.dy);
     int x, y;
     platform::CursorPosition(&x, &y);
     EXPECT_EQ(x, 200);
     EXPECT_EQ(y, 200);
     // standing still: no motion, and the position stays
-    const int keptX = input.mouseX, keptY = input.mouseY;
-    input.newFrame = 1;
+    const int keptX = input.MouseX(), keptY = input.MouseY();
+    input.StartFrame();
     ASSERT_TRUE(input.ReadMouseState(&state));
     EXPECT_EQ(state.dx, 0);
     EXPECT_EQ(state.dy, 0);
-    EXPECT_EQ(input.mouseX, keptX);
-    EXPECT_EQ(input.mouseY, keptY);
+    EXPECT_EQ(input.MouseX(), keptX);
+    EXPECT_EQ(input.MouseY(), keptY);
 }
 
 TEST_F(Mouse, CapturedWithoutADeviceAccumulatesWithoutLimit) {
     InputDevices::forceFallback = true;
     InputDevices input;
     input.Initialise(window, nullptr, true);
-    input.mouseX = 0;
+    input.SetMousePosition(0, input.MouseY());
     int originX = 0, originY = 0;
     platform::GetWindowPosition(window, &originX, &originY);
     for (int frame = 0; frame < 3; ++frame) {
         // the pointer is found 100 pixels left of the re-centring point
         platform::InjectMouseMotion(200 - originX - 100, 200 - originY, 0, 0);
         platform::PumpEvents();
-        input.newFrame = 1;
+        input.StartFrame();
         InputDevices::MouseState state;
         input.ReadMouseState(&state);
         EXPECT_EQ(state.dx, -100);
     }
-    EXPECT_EQ(input.mouseX, -300);
+    EXPECT_EQ(input.MouseX(), -300);
 }
 
 TEST_F(Mouse, TwoQueriesInOneFrameWithoutADeviceReportTheSameMotion) {
@@ -228,7 +225,7 @@ TEST_F(Mouse, TwoQueriesInOneFrameWithoutADeviceReportTheSameMotion) {
     InputDevices::MouseState state;
     input.ReadMouseState(&state);
     platform::InjectMouseMotion(14, 7, 4, -3);
-    input.newFrame = 1;
+    input.StartFrame();
     ASSERT_TRUE(input.ReadMouseState(&state));
     EXPECT_EQ(state.dx, 4);
     EXPECT_EQ(state.dy, -3);
@@ -237,7 +234,7 @@ TEST_F(Mouse, TwoQueriesInOneFrameWithoutADeviceReportTheSameMotion) {
     ASSERT_TRUE(input.ReadMouseState(&again));
     EXPECT_EQ(again.dx, 4);
     EXPECT_EQ(again.dy, -3);
-    EXPECT_EQ(input.mouseX, 14);
+    EXPECT_EQ(input.MouseX(), 14);
 }
 
 TEST_F(Mouse, ButtonsWithoutADeviceCountAClickBetweenQueries) {

@@ -10,6 +10,7 @@
 #include "CommandFixture.h"
 #include "runtime/core/Engine.h"
 #include "runtime/core/EngineState.h"
+#include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/input/TextEntry.h"
 #include "runtime/runtime.h"
 
@@ -236,8 +237,8 @@ TEST_F(InputTextCommand, BackspaceOnAnEmptyTextLeavesItEmpty) {
     EXPECT_EQ(text.Length(), 0u);
     EXPECT_TRUE(screenGrabbed);                                // the screen under the entry
     EXPECT_EQ(gEngine.device->Background(3)->columnCount, 0);  // freed again
-    ScheduleTyping(50, {kKeyA, kKeyB, kKeyBackspace, kKeyBackspace, kKeyBackspace,
-                        kKeyA, kKeyReturn});
+    ScheduleTyping(50,
+                   {kKeyA, kKeyB, kKeyBackspace, kKeyBackspace, kKeyBackspace, kKeyA, kKeyReturn});
     InputText(text, 10, 20);
     EXPECT_STREQ(text.CStr(), "a");
 }

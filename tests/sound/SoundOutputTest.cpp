@@ -27,20 +27,20 @@ class AudioDriverSwitch {
         const char* old = std::getenv("SDL_AUDIODRIVER");
         hadDriver_ = old != nullptr;
         if (old) oldDriver_ = old;
-        ReleaseSoundDevice(gEngine.soundDevice);
+        gEngine.soundDevice->Release();
         setenv("SDL_AUDIODRIVER", driver, 1);
         if (!diskFile.empty()) setenv("SDL_DISKAUDIOFILE", diskFile.c_str(), 1);
     }
     ~AudioDriverSwitch() {
         for (int i = 0; i < kSoundSlotCount; ++i) gEngine.soundSlots[i].FreeSlot();
-        ReleaseSoundDevice(gEngine.soundDevice);
+        gEngine.soundDevice->Release();
         if (hadDriver_) {
             setenv("SDL_AUDIODRIVER", oldDriver_.c_str(), 1);
         } else {
             unsetenv("SDL_AUDIODRIVER");
         }
         unsetenv("SDL_DISKAUDIOFILE");
-        InitSoundDevice(gEngine.soundDevice, gEngine.mainWindow);
+        gEngine.soundDevice->Initialise(gEngine.mainWindow);
     }
 
   private:
@@ -95,7 +95,7 @@ TEST(SoundOutput, TheDiskDriverRecordsPanAndVolume) {
     const std::string raw = scratch.Path("mix.raw");
     {
         AudioDriverSwitch disk("disk", raw);
-        ASSERT_TRUE(InitSoundDevice(gEngine.soundDevice, gEngine.mainWindow));
+        ASSERT_TRUE(gEngine.soundDevice->Initialise(gEngine.mainWindow));
         EXPECT_EQ(platform::AudioDriverName(), "disk");
         // A tenth of a second at 11,025 Hz: two frames of output for each of its 1,103.
         ASSERT_EQ(LoadSoundFile(
@@ -107,7 +107,7 @@ TEST(SoundOutput, TheDiskDriverRecordsPanAndVolume) {
         ASSERT_EQ(PlaySoundSlot(0, 0, 0.5), 0);
         ASSERT_TRUE(WaitUntilSilent(0));
         platform::Sleep(100);  // the last mixed block reaches the file
-        ReleaseSoundDevice(gEngine.soundDevice);
+        gEngine.soundDevice->Release();
     }
     const std::vector<int16_t> samples = ReadRaw(raw);
     ASSERT_GT(samples.size(), 2u * 4410);
@@ -129,9 +129,9 @@ TEST(SoundOutput, NoAudioDriverLeavesSoundSilentAndTheProgramRunning) {
     ASSERT_TRUE(EnsureEngine());
     ScratchFolder scratch;
     AudioDriverSwitch nowhere("nowhere");
-    EXPECT_FALSE(InitSoundDevice(gEngine.soundDevice, gEngine.mainWindow));
-    EXPECT_EQ(gEngine.soundDevice->mixer, nullptr);
-    EXPECT_EQ(gEngine.soundDevice->output, nullptr);
+    EXPECT_FALSE(gEngine.soundDevice->Initialise(gEngine.mainWindow));
+    EXPECT_EQ(gEngine.soundDevice->Mixer(), nullptr);
+    EXPECT_EQ(gEngine.soundDevice->Output(), nullptr);
     const std::string path = scratch.Write("tone.wav", ConstantWave(1000, 100));
     EXPECT_EQ(LoadSoundFile(RtString(path.c_str()), 0, 2), 0);
     EXPECT_EQ(gEngine.soundSlots[0].voiceCount, 0);
@@ -139,17 +139,17 @@ TEST(SoundOutput, NoAudioDriverLeavesSoundSilentAndTheProgramRunning) {
     EXPECT_EQ(PlaySoundSlot(0, 0, 1), -1);
     EXPECT_EQ(IsChannelPlaying(0), 0);
     StopAllSounds();
-    SetSoundWindow(gEngine.soundDevice, gEngine.mainWindow);
+    gEngine.soundDevice->SetWindow(gEngine.mainWindow);
     PresentFrame();
     PresentFrame();
-    EXPECT_EQ(gEngine.soundDevice->mixer, nullptr);
+    EXPECT_EQ(gEngine.soundDevice->Mixer(), nullptr);
 }
 
 std::vector<std::string> gTrace;
 
 TEST(SoundOutput, ReleaseClosesTheAudioOnceAfterTheSlots) {
     ASSERT_TRUE(EnsureEngine());
-    ASSERT_NE(gEngine.soundDevice->mixer, nullptr);
+    ASSERT_NE(gEngine.soundDevice->Mixer(), nullptr);
     ScratchFolder scratch;
     const std::string path = scratch.Write("tone.wav", ConstantWave(1000, 22050));
     ASSERT_EQ(LoadSoundFile(RtString(path.c_str()), 0, 3), 1);
@@ -160,39 +160,39 @@ TEST(SoundOutput, ReleaseClosesTheAudioOnceAfterTheSlots) {
     // The shutdown's order: the slots go first, the device after them.
     delete[] gEngine.soundSlots;
     gEngine.soundSlots = nullptr;
-    EXPECT_EQ(gEngine.soundDevice->mixer->BufferCount(), 0u);
+    EXPECT_EQ(gEngine.soundDevice->Mixer()->BufferCount(), 0u);
     EXPECT_TRUE(gTrace.empty());
     gEngine.soundDevice->Release();
     gEngine.soundDevice->Release();
     platform::SetTraceHook(nullptr);
     EXPECT_EQ(gTrace, std::vector<std::string>{"close audio"});
-    EXPECT_EQ(gEngine.soundDevice->mixer, nullptr);
+    EXPECT_EQ(gEngine.soundDevice->Mixer(), nullptr);
     EXPECT_EQ(PlaySoundSlot(0, 0, 1), -1);
     EXPECT_EQ(IsChannelPlaying(0), 0);
     StopAllSounds();
     gEngine.soundSlots = new SoundSlot[kSoundSlotCount];
-    EXPECT_TRUE(InitSoundDevice(gEngine.soundDevice, gEngine.mainWindow));
+    EXPECT_TRUE(gEngine.soundDevice->Initialise(gEngine.mainWindow));
 }
 
 TEST(SoundOutput, ADeviceReleasedUnderItsSlotsLeavesThemSafe) {
     ASSERT_TRUE(EnsureEngine());
-    ASSERT_NE(gEngine.soundDevice->mixer, nullptr);
+    ASSERT_NE(gEngine.soundDevice->Mixer(), nullptr);
     ScratchFolder scratch;
     const std::string path = scratch.Write("tone.wav", ConstantWave(1000, 22050));
     ASSERT_EQ(LoadSoundFile(RtString(path.c_str()), 3, 2), 1);
     ASSERT_EQ(PlaySoundSlot(3, 0, 1), 768);
-    ReleaseSoundDevice(gEngine.soundDevice);
+    gEngine.soundDevice->Release();
     EXPECT_EQ(PlaySoundSlot(3, 0, 1), -1);
     EXPECT_EQ(IsChannelPlaying(768), 0);
     EXPECT_FALSE(gEngine.soundSlots[3].StopSlot());
     gEngine.soundSlots[3].FreeSlot();
     EXPECT_EQ(gEngine.soundSlots[3].voices[0], nullptr);
-    EXPECT_TRUE(InitSoundDevice(gEngine.soundDevice, gEngine.mainWindow));
+    EXPECT_TRUE(gEngine.soundDevice->Initialise(gEngine.mainWindow));
 }
 
 TEST(SoundOutput, TheDummyDriverPlaysInRealTime) {
     ASSERT_TRUE(EnsureEngine());
-    ASSERT_NE(gEngine.soundDevice->mixer, nullptr);
+    ASSERT_NE(gEngine.soundDevice->Mixer(), nullptr);
     ScratchFolder scratch;
     // A twentieth of a second.
     const std::string path = scratch.Write("tone.wav", ConstantWave(1000, 1103));

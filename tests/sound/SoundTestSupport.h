@@ -188,8 +188,8 @@ class SoundEngineTest : public ::testing::Test {
 
     void SetUp() override {
         ASSERT_NE(gEngine.soundDevice, nullptr);
-        if (!gEngine.soundDevice->mixer) gEngine.soundDevice->Initialise(gEngine.mainWindow);
-        ASSERT_NE(gEngine.soundDevice->mixer, nullptr) << "no audio output on this machine";
+        if (!gEngine.soundDevice->Mixer()) gEngine.soundDevice->Initialise(gEngine.mainWindow);
+        ASSERT_NE(gEngine.soundDevice->Mixer(), nullptr) << "no audio output on this machine";
         gEngine.soundDevice->PauseOutput(true);
     }
 
@@ -197,7 +197,7 @@ class SoundEngineTest : public ::testing::Test {
         for (int i = 0; i < kSoundSlotCount; ++i) gEngine.soundSlots[i].FreeSlot();
     }
 
-    static SoundMixer* Mixer() { return gEngine.soundDevice->mixer; }
+    static SoundMixer* Mixer() { return gEngine.soundDevice->Mixer(); }
     static SoundSlot& Slot(int number) { return gEngine.soundSlots[number]; }
 
     ScratchFolder scratch;
