@@ -15,6 +15,7 @@
 #include "FuzzFolder.h"
 #include "runtime/files/FileChannels.h"
 #include "runtime/platform/Platform.h"
+#include "runtime/runtime.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "runtime/files/IniFile.h"
+#include "runtime/runtime.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* text = reinterpret_cast<const char*>(data);

@@ -12,6 +12,7 @@
 #include "FuzzFolder.h"
 #include "runtime/files/LineFile.h"
 #include "runtime/platform/Platform.h"
+#include "runtime/runtime.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "runtime/runtime.h"
 #include "runtime/values/NumberText.h"
 
 namespace {

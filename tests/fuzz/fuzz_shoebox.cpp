@@ -13,6 +13,7 @@
 #include "runtime/files/Shoebox.h"
 #include "runtime/files/ShoeboxArchive.h"
 #include "runtime/platform/Platform.h"
+#include "runtime/runtime.h"
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include "runtime/files/Shoebox.h"
 #include "runtime/files/ShoeboxPacker.h"
 #include "runtime/platform/Platform.h"
+#include "runtime/runtime.h"
 
 namespace fs = std::filesystem;
 
