@@ -4,13 +4,13 @@
 
 #include "runtime/core/Engine.h"
 #include "runtime/core/EngineState.h"
-#include "runtime/runtime.h"
 #include "runtime/files/ErrorLog.h"
 #include "runtime/files/FileCommands.h"
 #include "runtime/files/Shoebox.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/input/InputDevices.h"
 #include "runtime/platform/Platform.h"
+#include "runtime/runtime.h"
 #include "runtime/sound/SoundDevice.h"
 
 namespace {
@@ -106,6 +106,9 @@ intptr_t WindowProcedure(platform::Window* window, uint32_t message, uintptr_t w
         }
         case platform::kMsgActivate:
             Activate(wParam & 0xFFFF);
+            return 0;
+        case platform::kMsgToggleFullScreen:
+            if (gEngine.device) gEngine.device->ToggleFullScreen();
             return 0;
         default:
             return platform::DefaultWindowProcedure(window, message, wParam, lParam);

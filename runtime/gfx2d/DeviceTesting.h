@@ -6,6 +6,9 @@
 #include "runtime/gfx2d/OpenGLRainbows.h"
 
 struct OpenGLRainbowsTesting {
+    // The scaled showing of the screen a Present makes, without the swap, so
+    // the window's pixels can be read back.
+    static void ShowFrame(OpenGLRainbows& device) { device.ShowFrame(); }
     static void SetNextFrameTime(OpenGLRainbows& device, double ms) { device.nextFrameTime = ms; }
     static void SetFrameInterval(OpenGLRainbows& device, double ms) { device.frameInterval = ms; }
     // Takes the frame buffer's alpha bits as known, so they are not asked.

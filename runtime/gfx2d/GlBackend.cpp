@@ -381,6 +381,57 @@ void GlBackend::DrawPicture(uint32_t texture, float left, float top, float right
 
 // ---------------------------------------------------------------- frame buffer
 
+void GlBackend::ShowFrameScaled(uint32_t* texture, const FrameShowing& showing) {
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    const auto activeTexture = gEngine.gl.activeTexture;
+    if (activeTexture) {
+        activeTexture(GL_TEXTURE1_ARB);
+        glDisable(GL_TEXTURE_2D);
+        activeTexture(GL_TEXTURE0_ARB);
+    }
+    glEnable(GL_TEXTURE_2D);
+    if (!*texture) {
+        glGenTextures(1, texture);
+        glBindTexture(GL_TEXTURE_2D, *texture);
+        SetFilters(GL_NEAREST, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, showing.textureWidth, showing.textureHeight, 0,
+                     GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    } else {
+        glBindTexture(GL_TEXTURE_2D, *texture);
+    }
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, showing.frameWidth, showing.frameHeight);
+
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, showing.drawableWidth, showing.drawableHeight, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glViewport(0, 0, showing.drawableWidth, showing.drawableHeight);
+    for (GLenum cap : {GL_SCISSOR_TEST, GL_BLEND, GL_ALPHA_TEST, GL_CULL_FACE, GL_DEPTH_TEST,
+                       GL_LIGHTING, GL_STENCIL_TEST})
+        glDisable(cap);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glColor4f(1, 1, 1, 1);
+    // The copy's row 0 is the frame's bottom row.
+    const float s = static_cast<float>(showing.frameWidth) / showing.textureWidth;
+    const float t = static_cast<float>(showing.frameHeight) / showing.textureHeight;
+    const float left = static_cast<float>(showing.x), top = static_cast<float>(showing.y);
+    const float right = left + static_cast<float>(showing.frameWidth * showing.scale);
+    const float bottom = top + static_cast<float>(showing.frameHeight * showing.scale);
+    Corners({{{0, t, left, top}, {0, 0, left, bottom}, {s, 0, right, bottom}, {s, t, right, top}}});
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
+}
+
 void GlBackend::Present(platform::Window* window) {
     platform::SwapBuffers(window);
     quadsSinceFlush = 0;

@@ -38,6 +38,17 @@ struct PolygonPoint {
     float x, y, s, t, red, green, blue, alpha;
 };
 
+// Where the frame is shown in the window: the frame of frameWidth x
+// frameHeight in the drawable area's lower-left corner, shown scaled at (x,
+// y) from the drawable's top left; the copy's texture is textureWidth x
+// textureHeight.
+struct FrameShowing {
+    int frameWidth = 0, frameHeight = 0;
+    int textureWidth = 0, textureHeight = 0;
+    int drawableWidth = 0, drawableHeight = 0;
+    int scale = 1, x = 0, y = 0;
+};
+
 enum class TextureFilter { Nearest, Linear };
 enum class BlendFunction { Additive, Transparent };
 
@@ -107,6 +118,10 @@ class GlBackend {
     void DrawPicture(uint32_t texture, float left, float top, float right, float bottom);
 
     // ------------------------------------------------------------ frame buffer
+    // The frame copied into *texture (made when 0), then the whole drawable
+    // area black with the copy scaled into place, nearest sampling; every
+    // state it changes is put back.
+    void ShowFrameScaled(uint32_t* texture, const FrameShowing& showing);
     // Swaps the window's buffers; the flush count starts again and colour and
     // depth are cleared for the next frame.
     void Present(platform::Window* window);

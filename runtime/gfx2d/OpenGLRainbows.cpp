@@ -8,11 +8,16 @@
 #include "runtime/core/Engine.h"
 #include "runtime/core/EngineState.h"
 #include "runtime/files/ErrorLog.h"
+#include "runtime/gfx2d/TextureTexels.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/runtime.h"
 #include "runtime/values/Truncate.h"
 
 namespace {
+
+// How long before a frame's deadline the wait stops sleeping and spins, in
+// milliseconds: wake-ups on a loaded machine come this late at worst.
+constexpr double kSpinMargin = 2.0;
 
 bool gWindowClassRegistered = false;
 bool gSoftwareWarningShown = false;
@@ -66,16 +71,22 @@ bool OpenGLRainbows::CreateWindowAndFormat(int samples) {
     platform::PixelFormatRequest format;
     format.colourBits = colourBits;
     format.samples = samples;
-    const int x = (platform::DesktopWidth() - width) / 2;
-    const int y = (platform::DesktopHeight() - height) / 2;
+    // The window opens at the largest whole multiple of the screen that fits
+    // the display; it is made at that size, as some drawing surfaces keep the
+    // size they were made with.
+    windowedScale = width > 0 && height > 0 ? platform::WindowedScale(width, height) : 1;
+    const int windowWidth = width * windowedScale, windowHeight = height * windowedScale;
+    const int x = (platform::DesktopWidth() - windowWidth) / 2;
+    const int y = (platform::DesktopHeight() - windowHeight) / 2;
     std::string error;
     window = platform::CreateGameWindow(
-        kWindowClass, x, y, width,
-        height + platform::CaptionHeight() + 6 * platform::BorderHeight(), format, &error);
+        kWindowClass, x, y, windowWidth,
+        windowHeight + platform::CaptionHeight() + 6 * platform::BorderHeight(), format, &error);
     if (!window) {
         gCreateError = error;
         return false;
     }
+    if (width > 0 && height > 0) platform::SetFrameSize(window, width, height);
     return true;
 }
 
@@ -97,6 +108,7 @@ bool OpenGLRainbows::Create(void* instance, int newWidth, int newHeight, int new
         platform::GetDrawableSize(window, &w, &h);
         if (width == 0) width = w;
         if (height == 0) height = h;
+        platform::SetFrameSize(window, width, height);
     }
     fullScreenFlag = 0;
 
@@ -168,8 +180,25 @@ void OpenGLRainbows::SetView(int x, int y, int w, int h) {
     BindSprite(-1);
 }
 
+void OpenGLRainbows::ShowFrame() {
+    const platform::FrameLayout layout = platform::GetFrameLayout(window);
+    if (layout.direct) return;
+    FrameShowing showing;
+    showing.frameWidth = width;
+    showing.frameHeight = height;
+    showing.textureWidth = PowerOfTwoSide(width, 1);
+    showing.textureHeight = PowerOfTwoSide(height, 1);
+    showing.drawableWidth = layout.drawableWidth;
+    showing.drawableHeight = layout.drawableHeight;
+    showing.scale = layout.scale;
+    showing.x = layout.x;
+    showing.y = layout.y;
+    backend.ShowFrameScaled(&frameTexture, showing);
+}
+
 double OpenGLRainbows::Present() {
     EndScreen();
+    ShowFrame();
     backend.Present(window);
     const double start = EngineNow();
     double now = start;
@@ -177,6 +206,10 @@ double OpenGLRainbows::Present() {
         PumpMessages();
         now = EngineNow();
         if (now > nextFrameTime) break;
+        // Asleep until shortly before the deadline, woken by any message;
+        // only the last stretch is spun, as a sleep may overrun a little.
+        const double left = nextFrameTime - now;
+        if (left > kSpinMargin) platform::WaitForEvent(left - kSpinMargin);
     }
     nextFrameTime += frameInterval;
     // Missed frames are skipped, not caught up.
@@ -219,6 +252,7 @@ void OpenGLRainbows::CloseWindow() {
         for (int image = 0; image < kBackgroundCount; ++image) FreeBackground(image);
     }
     EnterWindowed();
+    backend.DeleteTexture(&frameTexture);
     platform::MakeCurrent(nullptr, nullptr);
     platform::DestroyGameWindow(window);
     window = nullptr;

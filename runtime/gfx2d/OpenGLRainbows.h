@@ -42,6 +42,8 @@ class OpenGLRainbows {
     bool EnterFullScreen();
     bool EnterWindowed();
     bool HideWindow();
+    // F11 and Alt+Enter: desktop full screen, the screen scaled, or back.
+    void ToggleFullScreen();
     bool ChangeMode(int width, int height, int colourBits, int fullScreen);
     void SetView(int x, int y, int width, int height);
     double Present();
@@ -186,6 +188,10 @@ class OpenGLRainbows {
     void FinishTarget();
 
     bool CreateWindowAndFormat(int samples);
+    bool EnterDesktopFullScreen();
+    // Where the window is larger than the screen: the screen drawn in its
+    // lower-left corner is shown scaled and centred instead.
+    void ShowFrame();
     bool ChooseMultisampleFormat();
     void WarnAboutSoftwareRendering();
     void EmptySpriteSlots();
@@ -222,6 +228,10 @@ class OpenGLRainbows {
     int boundSlot = -1;
     int boundSecondSlot = -1;
     uint8_t boundScaled = 0;
+
+    uint32_t frameTexture = 0;      // the copy of the screen a scaled window shows
+    uint8_t desktopFullScreen = 0;  // full screen at the desktop's mode, the screen scaled
+    int windowedScale = 1;          // the window's multiple of the screen when windowed
 
     GlBackend backend;
     // The polygon being built: one list for the process, reused and only grown.

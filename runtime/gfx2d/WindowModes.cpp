@@ -10,12 +10,10 @@ bool OpenGLRainbows::EnterFullScreen() {
     const bool askBits = colourBits != 0 && colourBits != platform::DesktopBitsPerPixel();
     bool available = platform::DisplayModeAvailable(width, height, askBits ? colourBits : 0);
     if (!available && askBits) available = platform::DisplayModeAvailable(width, height, 0);
-    if (!available) {
-        platform::Beep();
-        AppendErrorLog("No Fullscreen Mode available");
-        EnterWindowed();
-        return false;
-    }
+    // Today's displays rarely offer a mode of the screen's size: full screen
+    // is then the desktop's own mode with the screen scaled.
+    if (!available) return EnterDesktopFullScreen();
+    if (desktopFullScreen) EnterWindowed();
     platform::Window* oldWindow = window;
     const std::string caption = platform::GetCaption(oldWindow).substr(0, 512);
     const double interval = frameInterval;
@@ -35,18 +33,42 @@ bool OpenGLRainbows::EnterFullScreen() {
     return true;
 }
 
+bool OpenGLRainbows::EnterDesktopFullScreen() {
+    if (!platform::SetDesktopFullScreen(window, true)) {
+        platform::Beep();
+        AppendErrorLog("No Fullscreen Mode available");
+        return false;
+    }
+    platform::RaiseGameWindow(window);
+    SetView(0, 0, 0, 0);
+    fullScreenFlag = 1;
+    desktopFullScreen = 1;
+    return true;
+}
+
+void OpenGLRainbows::ToggleFullScreen() {
+    if (fullScreenFlag)
+        EnterWindowed();
+    else
+        EnterDesktopFullScreen();
+}
+
 bool OpenGLRainbows::EnterWindowed() {
-    if (fullScreenFlag) {
+    if (desktopFullScreen) {
+        platform::SetDesktopFullScreen(window, false);  // no mode came, so none goes
+        desktopFullScreen = 0;
+    } else if (fullScreenFlag) {
         platform::SetFullScreen(window, false, width, height, colourBits);
         platform::Sleep(500);
     }
     int x = 0, y = 0;
     if (!platform::GetWindowPosition(window, &x, &y) || fullScreenFlag) {
-        x = (platform::DesktopWidth() - width) / 2;
-        y = (platform::DesktopHeight() - height) / 2;
+        x = (platform::DesktopWidth() - width * windowedScale) / 2;
+        y = (platform::DesktopHeight() - height * windowedScale) / 2;
     }
-    platform::SetWindowSize(window, width + 6 * platform::BorderWidth(),
-                            height + platform::CaptionHeight() + 6 * platform::BorderHeight());
+    platform::SetWindowSize(
+        window, width * windowedScale + 6 * platform::BorderWidth(),
+        height * windowedScale + platform::CaptionHeight() + 6 * platform::BorderHeight());
     platform::SetWindowPosition(window, x, y);
     platform::ShowGameWindow(window, true);
     platform::RaiseGameWindow(window);
@@ -56,15 +78,22 @@ bool OpenGLRainbows::EnterWindowed() {
 }
 
 bool OpenGLRainbows::HideWindow() {
-    if (fullScreenFlag) platform::SetFullScreen(window, false, width, height, colourBits);
+    if (desktopFullScreen)
+        platform::SetDesktopFullScreen(window, false);
+    else if (fullScreenFlag)
+        platform::SetFullScreen(window, false, width, height, colourBits);
+    desktopFullScreen = 0;
     platform::ShowGameWindow(window, false);
     fullScreenFlag = 0;
     return true;
 }
 
 bool OpenGLRainbows::ChangeMode(int newWidth, int newHeight, int newColourBits, int fullScreen) {
+    if ((newWidth && newWidth != width) || (newHeight && newHeight != height))
+        backend.DeleteTexture(&frameTexture);
     if (newWidth) width = newWidth;
     if (newHeight) height = newHeight;
+    platform::SetFrameSize(window, width, height);
     if (newColourBits) colourBits = newColourBits;
     return fullScreen ? EnterFullScreen() : EnterWindowed();
 }

@@ -56,6 +56,30 @@ bool DisplayModeAvailable(int width, int height, int bits);
 bool SetFullScreen(Window* window, bool on, int width, int height, int bits);
 void GetDrawableSize(Window* window, int* width, int* height);
 void DisableScreenSaver();
+
+// ---------------------------------------------------------------- showing the screen
+// The runtime draws a frame of the screen's size into the lower-left corner
+// of the window's drawable area; the window shows it scaled by the largest
+// whole number that fits, centred between black bars. Mouse positions are
+// reported in frame pixels, so the runtime never sees the scale.
+struct FrameLayout {
+    int drawableWidth = 0, drawableHeight = 0;  // the window's drawable pixels
+    int scale = 1;
+    int x = 0, y = 0;  // the scaled frame's top-left corner, in drawable pixels
+    // The frame fills the drawable area exactly: it is shown where it is drawn.
+    bool direct = true;
+};
+// The frame the window shows; the window becomes resizable down to that size.
+void SetFrameSize(Window* window, int width, int height);
+FrameLayout GetFrameLayout(Window* window);
+// The largest whole multiple of the frame that fits the display's usable
+// area with the window's decorations; 1 where there is no desktop.
+int WindowedScale(int width, int height);
+// Full screen at the desktop's own mode: no mode change, the frame scaled.
+bool SetDesktopFullScreen(Window* window, bool on);
+// Waits for an event to arrive, at most `ms` milliseconds; true when one is
+// waiting. The event stays queued for the next pump.
+bool WaitForEvent(double ms);
 // A modal box with a warning icon; returns at once where no display exists.
 void WarningBox(const char* caption, const char* utf8Text);
 void Beep();
@@ -87,6 +111,7 @@ enum : uint32_t {
     kMsgButtonUp = 0x0202,
     kMsgMouseWheel = 0x020A,
     kMsgQuit = 0x0012,
+    kMsgToggleFullScreen = 0x8001,  // F11 or Alt+Enter: desktop full screen on or off
     kMsgKeyFirst = 0x0100,
     kMsgKeyLast = 0x0109,
 };

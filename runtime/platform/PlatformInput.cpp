@@ -358,6 +358,7 @@ void HandleButton(const SDL_MouseButtonEvent& button, bool down) {
     }
     gPointer.x = button.x;
     gPointer.y = button.y;
+    detail::WindowToFrame(button.windowID, &gPointer.x, &gPointer.y);
 }
 
 void HandleMotion(const SDL_MouseMotionEvent& motion) {
@@ -365,8 +366,11 @@ void HandleMotion(const SDL_MouseMotionEvent& motion) {
     NoteWindow(motion.windowID);
     gPointer.x = motion.x;
     gPointer.y = motion.y;
-    gPointer.dx += motion.xrel;
-    gPointer.dy += motion.yrel;
+    detail::WindowToFrame(motion.windowID, &gPointer.x, &gPointer.y);
+    int dx = motion.xrel, dy = motion.yrel;
+    detail::MotionToFrame(motion.windowID, &dx, &dy);
+    gPointer.dx += dx;
+    gPointer.dy += dy;
 }
 
 void HandleWheel(const SDL_MouseWheelEvent& wheel) {
@@ -522,7 +526,40 @@ void InputShutdown() {
 
 // ---------------------------------------------------------------- synthetic input
 
+// The modifiers held by injected keys, carried in each injected key event as
+// the system's own events carry them.
+std::atomic<uint16_t> gInjectedModifiers{0};
+
+uint16_t ModifierOfScancode(int scancode) {
+    switch (scancode) {
+        case SDL_SCANCODE_LALT:
+            return KMOD_LALT;
+        case SDL_SCANCODE_RALT:
+            return KMOD_RALT;
+        case SDL_SCANCODE_LCTRL:
+            return KMOD_LCTRL;
+        case SDL_SCANCODE_RCTRL:
+            return KMOD_RCTRL;
+        case SDL_SCANCODE_LSHIFT:
+            return KMOD_LSHIFT;
+        case SDL_SCANCODE_RSHIFT:
+            return KMOD_RSHIFT;
+        case SDL_SCANCODE_LGUI:
+            return KMOD_LGUI;
+        case SDL_SCANCODE_RGUI:
+            return KMOD_RGUI;
+        default:
+            return 0;
+    }
+}
+
 void InjectKey(int sdlScancode, bool down) {
+    if (const uint16_t modifier = ModifierOfScancode(sdlScancode)) {
+        if (down)
+            gInjectedModifiers |= modifier;
+        else
+            gInjectedModifiers &= static_cast<uint16_t>(~modifier);
+    }
     SDL_Event e{};
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     e.key.timestamp = SDL_GetTicks();
@@ -530,6 +567,7 @@ void InjectKey(int sdlScancode, bool down) {
     e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.scancode = static_cast<SDL_Scancode>(sdlScancode);
     e.key.keysym.sym = SDL_GetKeyFromScancode(e.key.keysym.scancode);
+    e.key.keysym.mod = gInjectedModifiers.load();
     SDL_PushEvent(&e);
 }
 
@@ -700,6 +738,7 @@ void WarpMouse(Window* window, int x, int y) {
         return;
     }
     gGameWindowId = SDL_GetWindowID(native);
+    detail::FrameToWindow(native, &x, &y);
     SDL_WarpMouseInWindow(native, x, y);
 }
 
@@ -741,10 +780,12 @@ void SetCursorPosition(int x, int y) {
     SDL_Window* window = GameWindow();
     if (!window) return;
     int width = 0, height = 0;
-    SDL_GetWindowSize(window, &width, &height);
-    if (gPointer.x >= 0 && gPointer.y >= 0 && gPointer.x < width && gPointer.y < height)
-        SDL_WarpMouseInWindow(window, gPointer.x, gPointer.y);
-    else
+    detail::FrameSizeOf(window, &width, &height);
+    if (gPointer.x >= 0 && gPointer.y >= 0 && gPointer.x < width && gPointer.y < height) {
+        int windowX = gPointer.x, windowY = gPointer.y;
+        detail::FrameToWindow(window, &windowX, &windowY);
+        SDL_WarpMouseInWindow(window, windowX, windowY);
+    } else
         SDL_WarpMouseGlobal(x, y);  // refused where there is no desktop; our position stands
 }
 

@@ -8,7 +8,29 @@
 #include "runtime/platform/Platform.h"
 #include "runtime/platform/PlatformTesting.h"
 
+namespace platform {
+
+struct Window {
+    SDL_Window* sdl = nullptr;
+    int frameWidth = 0, frameHeight = 0;  // 0: no frame set, the window is shown as drawn
+    // What relative motion has left over below one frame pixel.
+    int motionRestX = 0, motionRestY = 0;
+};
+
+}  // namespace platform
+
 namespace platform::detail {
+
+// The SDL window's data entry that points back to its Window.
+inline constexpr const char* kWindowDataName = "quorbel.window";
+// Mouse positions and motion from window pixels into frame pixels (floor
+// division, so the bars map outside the frame) and frame positions back to
+// the window pixel at the centre of their block.
+void WindowToFrame(uint32_t windowId, int* x, int* y);
+void MotionToFrame(uint32_t windowId, int* dx, int* dy);
+void FrameToWindow(SDL_Window* sdl, int* x, int* y);
+// The frame's size for an SDL window, or its own size without a frame.
+void FrameSizeOf(SDL_Window* sdl, int* width, int* height);
 
 // Input state: every pumped event passes through here first (keys, mouse,
 // wheel, text, joystick hot-plug), so queries see pushed events too.

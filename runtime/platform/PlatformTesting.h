@@ -30,6 +30,11 @@ void ForceNoPerformanceCounter(bool on);  // the multimedia timer path
 // ---------------------------------------------------------------- window
 bool IsWindowShown(Window* window);
 bool ScreenSaverEnabled();
+// The scale WindowedScale gives from now on (0: the display decides again).
+void ForceWindowScale(int scale);
+// The size game windows are made at from now on, whatever is asked (0, 0:
+// as asked); the offscreen driver cannot resize a window's drawing surface.
+void ForceWindowSize(int width, int height);
 
 // ---------------------------------------------------------------- messages
 // Called at the start of every pump, to script input by time.

@@ -16,9 +16,6 @@
 
 namespace platform {
 
-struct Window {
-    SDL_Window* sdl = nullptr;
-};
 struct GlContext {
     SDL_GLContext sdl = nullptr;
 };
@@ -38,6 +35,7 @@ std::vector<Window*> gLiveWindows;
 int gLastOriginX = 0, gLastOriginY = 0;  // where the last destroyed window stood
 uint32_t gSysCommandEvent = 0;
 TraceHook gTraceHook = nullptr;
+int gForcedWidth = 0, gForcedHeight = 0;
 volatile std::sig_atomic_t gTerminationSignal = 0;
 
 // Ctrl+C in a terminal and the session's SIGTERM at logout close the window
@@ -59,6 +57,23 @@ void CatchTerminationSignals() {
 
 void Post(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     gQueue.push_back(Message{window, message, wParam, lParam});
+}
+
+// F11 and Alt+Enter switch desktop full screen, as on every desktop. F11 is
+// still held in the key state; Alt+Enter is not seen at all, so it does not
+// also press Return.
+enum class Toggle { None, F11, AltEnter };
+
+Toggle FullScreenToggle(const SDL_Event& e) {
+    if (e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) return Toggle::None;
+    const SDL_Scancode key = e.key.keysym.scancode;
+    const uint16_t mod = e.key.keysym.mod;
+    if (key == SDL_SCANCODE_F11 && (mod & (KMOD_CTRL | KMOD_SHIFT | KMOD_ALT | KMOD_GUI)) == 0)
+        return Toggle::F11;
+    if ((key == SDL_SCANCODE_RETURN || key == SDL_SCANCODE_KP_ENTER) && (mod & KMOD_ALT) &&
+        !(mod & (KMOD_CTRL | KMOD_SHIFT | KMOD_GUI)))
+        return Toggle::AltEnter;
+    return Toggle::None;
 }
 
 // There is one game window: every event is addressed to it.
@@ -245,6 +260,10 @@ Window* CreateGameWindow(const char* caption, int x, int y, int width, int heigh
         return nullptr;
     }
     ApplyFormat(format);
+    if (gForcedWidth > 0 && gForcedHeight > 0) {
+        width = gForcedWidth;
+        height = gForcedHeight;
+    }
     SDL_Window* sdl =
         SDL_CreateWindow(caption, x, y, width > 0 ? width : 640, height > 0 ? height : 480,
                          SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
@@ -253,9 +272,15 @@ Window* CreateGameWindow(const char* caption, int x, int y, int width, int heigh
         return nullptr;
     }
     auto* window = new Window{sdl};
+    SDL_SetWindowData(sdl, detail::kWindowDataName, window);
     gLiveWindows.push_back(window);
     gLastWindow = window;
     return window;
+}
+
+void ForceWindowSize(int width, int height) {
+    gForcedWidth = width;
+    gForcedHeight = height;
 }
 
 void DestroyGameWindow(Window* window) {
@@ -306,6 +331,7 @@ bool GetWindowPosition(Window* window, int* x, int* y) {
     return true;
 }
 void SetWindowSize(Window* window, int width, int height) {
+    if (gForcedWidth > 0 && gForcedHeight > 0) return;  // a test holds the window at its size
     if (SDL_Window* sdl = Sdl(window)) SDL_SetWindowSize(sdl, width, height);
 }
 
@@ -434,6 +460,12 @@ void PumpEvents() {
     }
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
+        if (const Toggle toggle = FullScreenToggle(e); toggle != Toggle::None) {
+            if (e.type == SDL_KEYDOWN && !e.key.repeat)
+                Post(gLastWindow, kMsgToggleFullScreen, 0, 0);
+            if (toggle == Toggle::F11) detail::InputHandleEvent(e);
+            continue;
+        }
         detail::InputHandleEvent(e);
         Translate(e);
     }

@@ -22,15 +22,30 @@ std::string ErrorLogText() {
     return s.str();
 }
 
-TEST(WindowDevice, FullScreenWithoutAMatchingModeStaysWindowed) {
+// Today's displays offer no 320 x 240 mode: full screen is then the desktop's
+// own mode with the screen scaled, and the screen stays 320 x 240.
+TEST(WindowDevice, FullScreenWithoutAMatchingModeTakesTheDesktopMode) {
     ASSERT_TRUE(StartTestEngine());
     if (platform::DisplayModeAvailable(320, 240, 0)) GTEST_SKIP() << "the display offers 320 x 240";
-    EXPECT_FALSE(gEngine.device->ChangeMode(0, 0, 0, 1));
-    EXPECT_EQ(IsFullScreen(), 0);
-    EXPECT_NE(ErrorLogText().find("No Fullscreen Mode available\r\n"), std::string::npos);
+    platform::Window* before = gEngine.device->Window();
+    ASSERT_TRUE(gEngine.device->ChangeMode(0, 0, 0, 1));
+    EXPECT_EQ(IsFullScreen(), 1);
+    EXPECT_EQ(gEngine.device->Window(), before);  // the same window: no mode change
+    EXPECT_EQ(ErrorLogText().find("No Fullscreen Mode available"), std::string::npos);
     EXPECT_EQ(gEngine.device->Width(), 320);
     EXPECT_EQ(gEngine.device->Height(), 240);
+    const platform::FrameLayout layout = platform::GetFrameLayout(before);
+    EXPECT_EQ(layout.drawableWidth, platform::DesktopWidth());
+    EXPECT_EQ(layout.drawableHeight, platform::DesktopHeight());
     PresentFrame();  // still drawing
+    DrawRect(0, 0, 320, 240, kColourRed);
+    EXPECT_EQ(GetPixel(319, 239), kColourRed);
+    const double start = EngineNow();
+    EXPECT_TRUE(gEngine.device->EnterWindowed());
+    EXPECT_LT(EngineNow() - start, 500.0);  // no mode to wait for
+    EXPECT_EQ(IsFullScreen(), 0);
+    EXPECT_EQ(platform::GetFrameLayout(before).drawableWidth, 320);
+    PresentFrame();
 }
 
 TEST(WindowDevice, FullScreenAtTheDesktopSizeAndBack) {

@@ -1,0 +1,157 @@
+// Showing the frame on today's displays: the whole-number scale, the window's
+// start-up size, desktop full screen, the mouse mapping and the frame wait.
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "runtime/platform/PlatformInternal.h"
+
+namespace platform {
+
+namespace {
+
+int gForcedScale = 0;
+
+Window* FromSdl(SDL_Window* sdl) {
+    return sdl ? static_cast<Window*>(SDL_GetWindowData(sdl, detail::kWindowDataName)) : nullptr;
+}
+
+// Rounds toward minus infinity, so a position left of the frame stays left of it.
+int FloorDivide(int value, int divisor) {
+    const int quotient = value / divisor;
+    return (value % divisor != 0 && (value < 0) != (divisor < 0)) ? quotient - 1 : quotient;
+}
+
+FrameLayout LayoutOf(SDL_Window* sdl, int frameWidth, int frameHeight) {
+    FrameLayout layout;
+    if (!sdl) return layout;
+    SDL_GL_GetDrawableSize(sdl, &layout.drawableWidth, &layout.drawableHeight);
+    if (frameWidth <= 0 || frameHeight <= 0) return layout;
+    const int scale =
+        std::min(layout.drawableWidth / frameWidth, layout.drawableHeight / frameHeight);
+    if (scale < 1) return layout;  // smaller than the frame: shown as drawn
+    layout.scale = scale;
+    layout.x = (layout.drawableWidth - frameWidth * scale) / 2;
+    layout.y = (layout.drawableHeight - frameHeight * scale) / 2;
+    layout.direct =
+        scale == 1 && layout.drawableWidth == frameWidth && layout.drawableHeight == frameHeight;
+    return layout;
+}
+
+// Drawable pixels per window unit, as a fraction (HiDPI displays give 2 / 1).
+void PixelRatio(SDL_Window* sdl, int drawableWidth, int drawableHeight, int* numeratorX,
+                int* numeratorY, int* denominatorX, int* denominatorY) {
+    int width = 0, height = 0;
+    SDL_GetWindowSize(sdl, &width, &height);
+    *numeratorX = drawableWidth > 0 && width > 0 ? drawableWidth : 1;
+    *denominatorX = drawableWidth > 0 && width > 0 ? width : 1;
+    *numeratorY = drawableHeight > 0 && height > 0 ? drawableHeight : 1;
+    *denominatorY = drawableHeight > 0 && height > 0 ? height : 1;
+}
+
+}  // namespace
+
+void SetFrameSize(Window* window, int width, int height) {
+    SDL_Window* sdl = detail::NativeWindow(window);
+    if (!sdl || width <= 0 || height <= 0) return;
+    window->frameWidth = width;
+    window->frameHeight = height;
+    window->motionRestX = window->motionRestY = 0;
+    SDL_SetWindowMinimumSize(sdl, width, height);
+    SDL_SetWindowMaximumSize(sdl, 0, 0);
+    SDL_SetWindowResizable(sdl, SDL_TRUE);
+}
+
+FrameLayout GetFrameLayout(Window* window) {
+    SDL_Window* sdl = detail::NativeWindow(window);
+    return sdl ? LayoutOf(sdl, window->frameWidth, window->frameHeight) : FrameLayout{};
+}
+
+int WindowedScale(int width, int height) {
+    if (gForcedScale > 0) return gForcedScale;
+    if (width <= 0 || height <= 0 || !Init()) return 1;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)
+        return 1;
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
+    // The window is not shown yet, so its frame is not known: a title bar of
+    // this height is allowed for, as desktops draw them.
+    constexpr int kDecorationHeight = 40;
+    const int scale = std::min(usable.w / width, (usable.h - kDecorationHeight) / height);
+    return std::max(1, scale);
+}
+
+void ForceWindowScale(int scale) {
+    gForcedScale = scale;
+}
+
+bool SetDesktopFullScreen(Window* window, bool on) {
+    SDL_Window* sdl = detail::NativeWindow(window);
+    if (!sdl) return false;
+    return SDL_SetWindowFullscreen(sdl, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0;
+}
+
+bool WaitForEvent(double ms) {
+    if (!Init()) return false;
+    const int whole = static_cast<int>(ms);
+    if (whole <= 0) return SDL_PollEvent(nullptr) == 1;
+    return SDL_WaitEventTimeout(nullptr, whole) == 1;
+}
+
+namespace detail {
+
+void FrameSizeOf(SDL_Window* sdl, int* width, int* height) {
+    Window* window = FromSdl(sdl);
+    if (window && window->frameWidth > 0) {
+        *width = window->frameWidth;
+        *height = window->frameHeight;
+    } else if (sdl) {
+        SDL_GetWindowSize(sdl, width, height);
+    }
+}
+
+void WindowToFrame(uint32_t windowId, int* x, int* y) {
+    SDL_Window* sdl = SDL_GetWindowFromID(windowId);
+    Window* window = FromSdl(sdl);
+    if (!window || window->frameWidth <= 0) return;
+    const FrameLayout layout = LayoutOf(sdl, window->frameWidth, window->frameHeight);
+    if (layout.direct) return;
+    int nx, ny, dx, dy;
+    PixelRatio(sdl, layout.drawableWidth, layout.drawableHeight, &nx, &ny, &dx, &dy);
+    *x = FloorDivide(FloorDivide(*x * nx, dx) - layout.x, layout.scale);
+    *y = FloorDivide(FloorDivide(*y * ny, dy) - layout.y, layout.scale);
+}
+
+void MotionToFrame(uint32_t windowId, int* dx, int* dy) {
+    SDL_Window* sdl = SDL_GetWindowFromID(windowId);
+    Window* window = FromSdl(sdl);
+    if (!window || window->frameWidth <= 0) return;
+    const FrameLayout layout = LayoutOf(sdl, window->frameWidth, window->frameHeight);
+    if (layout.direct) return;
+    int nx, ny, ddx, ddy;
+    PixelRatio(sdl, layout.drawableWidth, layout.drawableHeight, &nx, &ny, &ddx, &ddy);
+    // Motion in drawable pixels, carried over until it makes a whole frame pixel.
+    const int unitsX = *dx * nx + window->motionRestX;
+    const int unitsY = *dy * ny + window->motionRestY;
+    const int stepX = layout.scale * ddx, stepY = layout.scale * ddy;
+    *dx = unitsX / stepX;
+    *dy = unitsY / stepY;
+    window->motionRestX = unitsX - *dx * stepX;
+    window->motionRestY = unitsY - *dy * stepY;
+}
+
+void FrameToWindow(SDL_Window* sdl, int* x, int* y) {
+    Window* window = FromSdl(sdl);
+    if (!window || window->frameWidth <= 0) return;
+    const FrameLayout layout = LayoutOf(sdl, window->frameWidth, window->frameHeight);
+    if (layout.direct) return;
+    int nx, ny, dx, dy;
+    PixelRatio(sdl, layout.drawableWidth, layout.drawableHeight, &nx, &ny, &dx, &dy);
+    *x = FloorDivide((layout.x + *x * layout.scale + layout.scale / 2) * dx, nx);
+    *y = FloorDivide((layout.y + *y * layout.scale + layout.scale / 2) * dy, ny);
+}
+
+}  // namespace detail
+
+}  // namespace platform
