@@ -15,10 +15,6 @@
 
 namespace {
 
-// How long before a frame's deadline the wait stops sleeping and spins, in
-// milliseconds: wake-ups on a loaded machine come this late at worst.
-constexpr double kSpinMargin = 2.0;
-
 bool gWindowClassRegistered = false;
 bool gSoftwareWarningShown = false;
 bool gSoftwareRendering = false;
@@ -207,9 +203,10 @@ double OpenGLRainbows::Present() {
         now = EngineNow();
         if (now > nextFrameTime) break;
         // Asleep until shortly before the deadline, woken by any message;
-        // only the last stretch is spun, as a sleep may overrun a little.
-        const double left = nextFrameTime - now;
-        if (left > kSpinMargin) platform::WaitForEvent(left - kSpinMargin);
+        // only the last stretch is spun, as a sleep may come back late.
+        const double sleep = nextFrameTime - now - wakeMargin.Ms();
+        if (sleep > 0 && !platform::WaitForEvent(sleep))
+            wakeMargin.Record(EngineNow() - now - sleep);
     }
     nextFrameTime += frameInterval;
     // Missed frames are skipped, not caught up.

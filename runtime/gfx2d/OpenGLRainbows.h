@@ -12,6 +12,7 @@
 #include "runtime/gfx2d/GlBackend.h"
 #include "runtime/gfx2d/OffscreenTarget.h"
 #include "runtime/gfx2d/SpriteSlots.h"
+#include "runtime/gfx2d/WakeMargin.h"
 
 namespace platform {
 struct Window;
@@ -232,6 +233,7 @@ class OpenGLRainbows {
     uint32_t frameTexture = 0;      // the copy of the screen a scaled window shows
     uint8_t desktopFullScreen = 0;  // full screen at the desktop's mode, the screen scaled
     int windowedScale = 1;          // the window's multiple of the screen when windowed
+    WakeMargin wakeMargin;          // how early the frame wait stops sleeping
 
     GlBackend backend;
     // The polygon being built: one list for the process, reused and only grown.

@@ -1,8 +1,11 @@
 // Showing the frame on today's displays: the whole-number scale, the window's
 // start-up size, desktop full screen, the mouse mapping and the frame wait.
 #include <SDL.h>
+#include <sys/prctl.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "runtime/platform/PlatformInternal.h"
 
@@ -92,11 +95,24 @@ bool SetDesktopFullScreen(Window* window, bool on) {
     return SDL_SetWindowFullscreen(sdl, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0;
 }
 
+// SDL's own wait counts whole milliseconds and, on drivers without a wait of
+// their own, polls once a millisecond anyway; this one sleeps in steps of at
+// most a millisecond and ends its last step on time to a tenth of one.
 bool WaitForEvent(double ms) {
+    using Clock = std::chrono::steady_clock;
     if (!Init()) return false;
-    const int whole = static_cast<int>(ms);
-    if (whole <= 0) return SDL_PollEvent(nullptr) == 1;
-    return SDL_WaitEventTimeout(nullptr, whole) == 1;
+    // The kernel may let a sleep run 50 microseconds over by default, to
+    // gather wake-ups; a frame deadline wants its wake-up on time.
+    static const bool kPreciseSleeps = prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0) == 0;
+    (void)kPreciseSleeps;
+    const Clock::time_point end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                                     std::chrono::duration<double, std::milli>(ms));
+    for (;;) {
+        if (SDL_PollEvent(nullptr) == 1) return true;
+        const Clock::duration left = end - Clock::now();
+        if (left <= Clock::duration::zero()) return false;
+        std::this_thread::sleep_for(std::min<Clock::duration>(left, std::chrono::milliseconds(4)));
+    }
 }
 
 namespace detail {
