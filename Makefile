@@ -9,11 +9,12 @@ JOBS ?= $(shell nproc)
 PACKAGES := build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev \
 	libsdl2-dev libsdl2-mixer-dev libpng-dev zlib1g-dev liblzo2-dev libgl-dev \
 	libegl-dev libgtest-dev libgmock-dev libbenchmark-dev libgl1-mesa-dri libegl1-mesa \
-	libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
+	libavformat-dev libavcodec-dev libswscale-dev libavutil-dev \
+	desktop-file-utils appstream python3 xvfb xauth xdotool x11-apps openbox
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 HEADLESS := SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
 
-.PHONY: all deps configure build run test test-fast test-san fuzz-smoke fuzz-long bench clean
+.PHONY: all deps configure build run test test-fast test-san fuzz-smoke fuzz-long bench package clean
 
 all: build
 
@@ -70,8 +71,20 @@ fuzz-long: deps
 	cmake --build $(SANBUILD) -j $(JOBS)
 	tools/fuzz-long.sh $(SANBUILD)
 
+# The Debian package (CPack), in $(BUILD)/: the program and its media in
+# /usr/lib/quorbel, the launcher /usr/bin/quorbel, desktop entry, icons and
+# AppStream data. `sudo dpkg -i $(BUILD)/quorbel_*.deb` installs it.
+package: build
+	cmake --build $(BUILD) --target package -j $(JOBS)
+
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $(HEADLESS) $$b; done
 
 clean:
 	rm -rf $(BUILD) $(SANBUILD)
+
+# The command reference: docs/commands.md regenerated from the comments of
+# runtime/runtime.h (the test suite fails while the two differ).
+.PHONY: docs
+docs:
+	python3 tools/commands_doc.py

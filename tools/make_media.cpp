@@ -1,5 +1,6 @@
 // make_media: draws the game's media into a folder (the program's folder at
-// build time): portraits, backgrounds, menu pictures, fonts and sounds.
+// build time): portraits, backgrounds, menu pictures, fonts and sounds, and
+// the desktop's icons under icons/hicolor/ for installing.
 //
 //   make_media OUTDIR              write every media file under OUTDIR
 //   make_media OUTDIR --sheet PNG  also write a contact sheet for looking at the art
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "media/AppIcon.h"
 #include "media/Characters.h"
 #include "media/ContactSheets.h"
 #include "media/FontPicture.h"
@@ -74,6 +76,18 @@ bool WriteSounds(const fs::path& out) {
     return WriteWav((out / "cheer.wav").string(), Cheer()) && blip;
 }
 
+bool WriteIcons(const fs::path& out, const Drawn& drawn) {
+    bool ok = true;
+    for (int size : kAppIconSizes) {
+        const std::string edge = std::to_string(size);
+        const fs::path folder = out / "icons" / "hicolor" / (edge + "x" + edge) / "apps";
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+        ok = WritePng((folder / "quorbel.png").string(), AppIcon(drawn.portraits, size)) && ok;
+    }
+    return ok;
+}
+
 bool WriteSheets(const std::string& sheetPath, const Drawn& drawn) {
     bool ok = WritePng(sheetPath, ContactSheet(drawn.portraits));
     ok = WritePng(sheetPath + ".badges.png", BadgeSheet(drawn.portraits)) && ok;
@@ -97,6 +111,7 @@ bool WriteAll(const fs::path& out, const std::string& sheetPath) {
     ok = WriteMenu(out, drawn) && ok;
     ok = WriteFont(out) && ok;
     ok = WriteSounds(out) && ok;
+    ok = WriteIcons(out, drawn) && ok;
     if (!sheetPath.empty()) ok = WriteSheets(sheetPath, drawn) && ok;
     return ok;
 }

@@ -12,6 +12,13 @@ foreach(n RANGE 0 62)
   list(APPEND QUORBEL_MEDIA_FILES vux/${n}.png)
 endforeach()
 list(TRANSFORM QUORBEL_MEDIA_FILES PREPEND ${QUORBEL_MEDIA_DIR}/)
+# The desktop's icons are drawn with the media but installed apart from them.
+set(QUORBEL_ICON_SIZES 64 256)
+set(QUORBEL_ICON_FILES)
+foreach(size ${QUORBEL_ICON_SIZES})
+  list(APPEND QUORBEL_ICON_FILES
+    ${QUORBEL_MEDIA_DIR}/icons/hicolor/${size}x${size}/apps/quorbel.png)
+endforeach()
 
 # The generator's drawings, one translation unit per concept in tools/media/.
 file(GLOB QUORBEL_MEDIA_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/media/*.cpp)
@@ -20,12 +27,12 @@ target_link_libraries(quorbel_media_art PUBLIC quorbel_runtime)
 target_link_libraries(make_media PRIVATE quorbel_media_art)
 
 add_custom_command(
-  OUTPUT ${QUORBEL_MEDIA_FILES}
+  OUTPUT ${QUORBEL_MEDIA_FILES} ${QUORBEL_ICON_FILES}
   COMMAND make_media ${QUORBEL_MEDIA_DIR}
   DEPENDS make_media
   COMMENT "Drawing the game's media"
   VERBATIM)
-add_custom_target(quorbel_media ALL DEPENDS ${QUORBEL_MEDIA_FILES})
+add_custom_target(quorbel_media ALL DEPENDS ${QUORBEL_MEDIA_FILES} ${QUORBEL_ICON_FILES})
 add_dependencies(quorbel quorbel_media)
 
 # The generator's tests run it again; make sure it is built before them.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Plays one game under Xvfb with the play-through harness and photographs the
-# real window at the moments it names: the menu, a Normal board with a face
+# real window (opened at 4x on the 1920 x 1080 screen) at the moments it names: the menu, a Normal board with a face
 # under the pointer, a celebration and the results. Needs xvfb, xdotool and
 # imagemagick. Usage: tools/screenshots.sh [BUILD_DIR] [OUT_DIR]
 set -euo pipefail
@@ -31,6 +31,6 @@ run() {
     rm -f "$log" "$moments"
 }
 if [ -z "${QUORBEL_IN_XVFB:-}" ]; then
-    QUORBEL_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 640x480x24" "$0" "$build" "$out"
+    QUORBEL_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1920x1080x24" "$0" "$build" "$out"
 fi
 run
