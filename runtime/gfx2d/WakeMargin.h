@@ -1,7 +1,7 @@
 // How long before a frame's deadline the frame wait stops sleeping and spins
 // the rest: as late as this machine's timed sleeps come back, measured while
 // it runs. A desktop wakes within a tenth of a millisecond and spins little;
-// a loaded or virtual machine, whose wake-ups come a millisecond or two late
+// a loaded or virtual machine, whose wake-ups come a millisecond or more late
 // now and then, spins that much longer instead of missing its deadlines.
 #pragma once
 
@@ -10,7 +10,7 @@
 class WakeMargin {
   public:
     static constexpr double kLeastMs = 0.2;
-    static constexpr double kMostMs = 4.0;
+    static constexpr double kMostMs = 2.0;
     static constexpr double kFirstMs = 1.0;  // until enough sleeps were measured
 
     double Ms() const { return margin; }

@@ -33,7 +33,7 @@ TEST(WakeMargin, ARareLateWakeUpAndNegativeOnesAreIgnored) {
     EXPECT_DOUBLE_EQ(margin.Ms(), WakeMargin::kLeastMs);
 }
 
-TEST(WakeMargin, NeverSpinsMoreThanFourMilliseconds) {
+TEST(WakeMargin, NeverSpinsMoreThanTwoMilliseconds) {
     WakeMargin margin;
     for (int i = 0; i < 128; ++i) margin.Record(12.0);
     EXPECT_DOUBLE_EQ(margin.Ms(), WakeMargin::kMostMs);
