@@ -3,6 +3,7 @@
 #include "runtime/gfx2d/OpenGLRainbows.h"
 
 #include <cstdlib>
+#include <new>
 #include <string>
 
 #include "runtime/core/Engine.h"
@@ -34,7 +35,9 @@ bool IsSoftwareRenderer(const char* renderer) {
 
 OpenGLRainbows::OpenGLRainbows() {
     spriteSlots = new SpriteSlot[kSpriteSlotCount];
-    collisionMasks = new uint8_t*[kSpriteSlotCount]();
+    // calloc leaves the fresh pages untouched until a mask is kept; new[]() would write them all.
+    collisionMasks = static_cast<uint8_t**>(std::calloc(kSpriteSlotCount, sizeof(uint8_t*)));
+    if (!collisionMasks) throw std::bad_alloc();
     for (auto& target : offscreenTargets) target = OffscreenTarget{};
     for (auto& image : backgroundImages) image = BackgroundImage{};
     ProbeEngineClock();
@@ -57,7 +60,7 @@ OpenGLRainbows::~OpenGLRainbows() {
     delete[] spriteSlots;
     spriteSlots = nullptr;
     for (int i = 0; i < kSpriteSlotCount; ++i) std::free(collisionMasks[i]);
-    delete[] collisionMasks;
+    std::free(collisionMasks);
     collisionMasks = nullptr;
     std::free(vertexBuffer);
     vertexBuffer = nullptr;

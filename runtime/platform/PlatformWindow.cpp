@@ -429,6 +429,11 @@ bool GlExtensionSupported(const char* name) {
 }
 
 void WarningBox(const char* caption, const char* utf8Text) {
+    // Without a display SDL would still start the desktop's dialog helpers,
+    // twice, only for them to find nothing to show on.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0))
+        return;
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption, utf8Text, nullptr);
 }
 
