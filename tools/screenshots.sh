@@ -16,8 +16,11 @@ run() {
         "$build/test_game" --gtest_filter='PlayThrough.*' >"$log" 2>&1 &
     local pid=$!
     # The software-rendering warning is a real box here: dismiss it as a player would.
-    sleep 3
-    xdotool key Return || true
+    for _ in $(seq 600); do
+        box=$(xwininfo -root -tree | awk '/"!!OpenGL Software Emulation!!"/ {print $1}')
+        [ -n "$box" ] && { xdotool key --window "$box" Return; break; }
+        sleep 0.1
+    done
     local taken=0
     while kill -0 "$pid" 2>/dev/null; do
         while read -r name; do
