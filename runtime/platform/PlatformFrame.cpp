@@ -127,45 +127,54 @@ void FrameSizeOf(SDL_Window* sdl, int* width, int* height) {
     }
 }
 
+namespace {
+
+// A scaled window's mapping between its own units and frame pixels: the
+// layout, and drawable pixels per window unit as numerator / denominator.
+struct Mapping {
+    Window* window = nullptr;
+    FrameLayout layout;
+    int nx = 1, ny = 1, dx = 1, dy = 1;
+};
+
+// False where positions need no mapping: no frame, or the frame shown as drawn.
+bool MappingOf(SDL_Window* sdl, Mapping* mapping) {
+    mapping->window = FromSdl(sdl);
+    if (!mapping->window || mapping->window->frameWidth <= 0) return false;
+    mapping->layout = LayoutOf(sdl, mapping->window->frameWidth, mapping->window->frameHeight);
+    if (mapping->layout.direct) return false;
+    PixelRatio(sdl, mapping->layout.drawableWidth, mapping->layout.drawableHeight, &mapping->nx,
+               &mapping->ny, &mapping->dx, &mapping->dy);
+    return true;
+}
+
+}  // namespace
+
 void WindowToFrame(uint32_t windowId, int* x, int* y) {
-    SDL_Window* sdl = SDL_GetWindowFromID(windowId);
-    Window* window = FromSdl(sdl);
-    if (!window || window->frameWidth <= 0) return;
-    const FrameLayout layout = LayoutOf(sdl, window->frameWidth, window->frameHeight);
-    if (layout.direct) return;
-    int nx, ny, dx, dy;
-    PixelRatio(sdl, layout.drawableWidth, layout.drawableHeight, &nx, &ny, &dx, &dy);
-    *x = FloorDivide(FloorDivide(*x * nx, dx) - layout.x, layout.scale);
-    *y = FloorDivide(FloorDivide(*y * ny, dy) - layout.y, layout.scale);
+    Mapping m;
+    if (!MappingOf(SDL_GetWindowFromID(windowId), &m)) return;
+    *x = FloorDivide(FloorDivide(*x * m.nx, m.dx) - m.layout.x, m.layout.scale);
+    *y = FloorDivide(FloorDivide(*y * m.ny, m.dy) - m.layout.y, m.layout.scale);
 }
 
 void MotionToFrame(uint32_t windowId, int* dx, int* dy) {
-    SDL_Window* sdl = SDL_GetWindowFromID(windowId);
-    Window* window = FromSdl(sdl);
-    if (!window || window->frameWidth <= 0) return;
-    const FrameLayout layout = LayoutOf(sdl, window->frameWidth, window->frameHeight);
-    if (layout.direct) return;
-    int nx, ny, ddx, ddy;
-    PixelRatio(sdl, layout.drawableWidth, layout.drawableHeight, &nx, &ny, &ddx, &ddy);
+    Mapping m;
+    if (!MappingOf(SDL_GetWindowFromID(windowId), &m)) return;
     // Motion in drawable pixels, carried over until it makes a whole frame pixel.
-    const int unitsX = *dx * nx + window->motionRestX;
-    const int unitsY = *dy * ny + window->motionRestY;
-    const int stepX = layout.scale * ddx, stepY = layout.scale * ddy;
+    const int unitsX = *dx * m.nx + m.window->motionRestX;
+    const int unitsY = *dy * m.ny + m.window->motionRestY;
+    const int stepX = m.layout.scale * m.dx, stepY = m.layout.scale * m.dy;
     *dx = unitsX / stepX;
     *dy = unitsY / stepY;
-    window->motionRestX = unitsX - *dx * stepX;
-    window->motionRestY = unitsY - *dy * stepY;
+    m.window->motionRestX = unitsX - *dx * stepX;
+    m.window->motionRestY = unitsY - *dy * stepY;
 }
 
 void FrameToWindow(SDL_Window* sdl, int* x, int* y) {
-    Window* window = FromSdl(sdl);
-    if (!window || window->frameWidth <= 0) return;
-    const FrameLayout layout = LayoutOf(sdl, window->frameWidth, window->frameHeight);
-    if (layout.direct) return;
-    int nx, ny, dx, dy;
-    PixelRatio(sdl, layout.drawableWidth, layout.drawableHeight, &nx, &ny, &dx, &dy);
-    *x = FloorDivide((layout.x + *x * layout.scale + layout.scale / 2) * dx, nx);
-    *y = FloorDivide((layout.y + *y * layout.scale + layout.scale / 2) * dy, ny);
+    Mapping m;
+    if (!MappingOf(sdl, &m)) return;
+    *x = FloorDivide((m.layout.x + *x * m.layout.scale + m.layout.scale / 2) * m.dx, m.nx);
+    *y = FloorDivide((m.layout.y + *y * m.layout.scale + m.layout.scale / 2) * m.dy, m.ny);
 }
 
 }  // namespace detail
