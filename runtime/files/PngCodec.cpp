@@ -140,6 +140,12 @@ bool ReadImage(PngSource* source, DecodedImage* image, int32_t colourKey, const 
     // header claims; a chunk cannot hold more than the file, so a header
     // claiming gigabytes in a tiny file is refused before that block.
     png_set_chunk_malloc_max(png, ChunkLimit(source->totalSize));
+    // Text, profiles, suggested palettes and the like are skipped in small
+    // reads instead of being read whole: no picture needs them, and reading
+    // one whole meant a block of whatever size its header claimed.
+    static constexpr png_byte kSkipped[] = "sPLT\0iCCP\0tEXt\0zTXt\0iTXt\0eXIf\0pCAL\0sCAL\0hIST";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kSkipped, sizeof(kSkipped) / 5);
     png_read_info(png, info);
     AskForEightBitSamples(png, info);
     if (!ResultSupported(png, info, name) || !SizePlausible(png, info, source->totalSize))
