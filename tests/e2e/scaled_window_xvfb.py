@@ -2,13 +2,15 @@
 """The real game on a 1920 x 1080 X screen (an Xvfb server of its own): it
 opens at 4x, every screen pixel shows as a 4 x 4 block, F11 fills the screen
 with the picture centred between black bars and comes back, a resized window
-keeps the picture whole-number scaled and centred, and a click lands on the
-screen pixel under it. Window pictures are read back with xwd; keys, clicks
+keeps the picture whole-number scaled and centred, and in a game played
+through that window the clicks mark the portraits under the pointer: a decoy
+and the three of a kind, the turn ending only once the decoy is unmarked. Window pictures are read back with xwd; keys, clicks
 and resizing come from xdotool, as a player's would.
 
 Usage: scaled_window_xvfb.py BUILD_DIR. Exit code 77 when Xvfb, xdotool or
 xwd are missing (CTest counts it as skipped)."""
 
+import math
 import os
 import shutil
 import signal
@@ -16,6 +18,7 @@ import struct
 import subprocess
 import sys
 import time
+import zlib
 
 SCREEN_W, SCREEN_H = 320, 240
 
@@ -134,6 +137,99 @@ def check_scaled(rows, scale, left, top, what):
     return screen
 
 
+def read_png(path):
+    """An 8-bit RGBA PNG (as the media generator writes the portraits) as rows
+    of (r, g, b, a)."""
+    data = open(path, "rb").read()
+    pos, idat, width, height = 8, b"", 0, 0
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", body)
+            if (depth, colour, interlace) != (8, 6, 0):
+                fail("%s is not an 8-bit RGBA picture" % path)
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    raw, stride, rows, previous = zlib.decompress(idat), width * 4, [], bytearray(width * 4)
+    for y in range(height):
+        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            left = line[i - 4] if i >= 4 else 0
+            up, corner = previous[i], previous[i - 4] if i >= 4 else 0
+            if kind == 1:
+                line[i] = (line[i] + left) & 255
+            elif kind == 2:
+                line[i] = (line[i] + up) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (left + up) // 2) & 255
+            elif kind == 4:
+                guess = left + up - corner
+                pa, pb, pc = abs(guess - left), abs(guess - up), abs(guess - corner)
+                line[i] = (line[i] + (left if pa <= pb and pa <= pc else up if pb <= pc else corner)) & 255
+        rows.append([tuple(line[x * 4:x * 4 + 4]) for x in range(width)])
+        previous = line
+    return rows
+
+
+# The easy crowd: 5 columns, 3 rows, the back row first; where the game puts
+# each portrait's top-left and the centre it hit-tests from.
+COLUMNS, ROWS = 5, 3
+
+
+def cell_x(c, r):
+    return ((c - COLUMNS // 2) * 576 / COLUMNS) * (r + 2) / 5 + 160 - 32 - (r - ROWS * 0.5) * 4
+
+
+def easy_cells():
+    cells = []
+    for r in range(ROWS):
+        for c in range(COLUMNS):
+            x = cell_x(c, r)
+            if -16 <= x <= 272:
+                cells.append((c, r, math.ceil(x), 92 + 30 * r))
+    return cells
+
+
+def portrait_at(screen, portraits, left, top, width, height):
+    """The portrait whose opaque pixels match the screen's best in the part of a
+    cell nothing is drawn over, and how many of its pixels differ."""
+    best = None
+    for number, picture in enumerate(portraits):
+        differing = counted = 0
+        for y in range(0, height, 2):
+            for x in range(0, width, 2):
+                sx, sy = left + x, top + y
+                r, g, b, a = picture[y][x]
+                if a != 255 or not (0 <= sx < SCREEN_W and 0 <= sy < SCREEN_H):
+                    continue
+                shown = screen[sy][sx]
+                counted += 1
+                if (abs((shown >> 16) - r) > 24 or abs((shown >> 8 & 255) - g) > 24 or
+                        abs((shown & 255) - b) > 24):
+                    differing += 1
+        if counted and (best is None or differing / counted < best[1]):
+            best = (number, differing / counted)
+    return best
+
+
+def identify_board(screen, portraits, cells=None):
+    """Each cell's portrait, from the visible top of each: 30 rows before the
+    row in front and the width before the next column covers it. None when
+    one of the cells asked for shows no portrait at rest."""
+    found = {}
+    for c, r, x, y in easy_cells():
+        if cells is not None and (c, r) not in cells:
+            continue
+        step = int(576 / COLUMNS * (r + 2) / 5)
+        width = min(64, step) if c < COLUMNS - 1 else 64
+        number, differing = portrait_at(screen, portraits, x, y, width - 4, 28)
+        if differing > 0.1:
+            return None
+        found[(c, r)] = number
+    return found
+
 def colourful(screen):
     return len({c for line in screen for c in line}) >= 16
 
@@ -201,13 +297,80 @@ def main():
         same_screen(windowed, resized, "the resized window")
         print("resized to 1000 x 701: 2x at (180, 110), crisp and centred")
 
-        # A click on the screen pixel (100, 50) of the 2x picture, then the
-        # game still runs and ends as a player ends it.
-        display.run("xdotool", "mousemove", "--window", str(wid), str(180 + 2 * 100 + 1),
-                    str(110 + 2 * 50 + 1), "click", "1")
+        # A game through the 2x window: one player (Up from two), the first
+        # portrait, Easy, one round, each confirmed with A as a player would.
+        def settled():
+            # The menu cross-fades between its screens: a key is pressed
+            # once the picture stands still, as a player waits for it.
+            previous = None
+            for _ in range(40):
+                latest = shown_screen()
+                if previous is not None and sum(
+                        a != b for la, lb in zip(latest, previous) for a, b in zip(la, lb)) < 100:
+                    return
+                previous = latest
+                time.sleep(0.3)
+            fail("the menu never stood still")
+
+        def press(key):
+            settled()
+            display.run("xdotool", "keydown", key)
+            time.sleep(0.15)
+            display.run("xdotool", "keyup", key)
+            time.sleep(0.3)
+
+        def click_cell(c, r):
+            x = 180 + 2 * (math.ceil(cell_x(c, r)) + 32) + 1
+            y = 110 + 2 * (110 + 30 * r) + 1
+            display.run("xdotool", "mousemove", "--window", str(wid), str(x), str(y))
+            time.sleep(0.2)
+            display.run("xdotool", "mousedown", "1")
+            time.sleep(0.15)
+            display.run("xdotool", "mouseup", "1")
+            time.sleep(0.2)
+
+        def shown_screen():
+            return check_scaled(display.picture(wid), 2, 180, 110, "the game in 2x")
+
+        # The pointer in the bars' corner is at the screen's (0, 0), hovering
+        # over no portrait.
+        display.run("xdotool", "mousemove", "--window", str(wid), "5", "5")
+        for key in ("Up", "a", "a", "a", "a"):
+            press(key)
+        portraits = [read_png(os.path.join(build, "vux", "%02d.png" % n)) for n in range(13)]
+        board = wait_for("the board", lambda: identify_board(shown_screen(), portraits), 20)
+        counts = {}
+        for cell, number in board.items():
+            counts.setdefault(number, []).append(cell)
+        triple = [cells for cells in counts.values() if len(cells) == 3]
+        if len(triple) != 1 or len(board) != 13:
+            fail("the board shows no single portrait three times: %s" % board)
+        triple = sorted(triple[0])
+        decoy = next(cell for cell in sorted(board) if cell not in triple)
+        print("board: portrait %d at %s, decoy %s" % (board[triple[0]], triple, decoy))
+
+        for cell in [decoy] + triple:
+            click_cell(*cell)
+        # With the decoy marked too the turn goes on; the unmarked decoys
+        # still stand where they were.
+        time.sleep(3.0)
+        display.run("xdotool", "mousemove", "--window", str(wid), "5", "5")
         time.sleep(0.3)
+        standing = [cell for cell in board if cell not in triple and cell != decoy]
+        still = identify_board(shown_screen(), portraits, standing) or {}
+        if any(still.get(cell) != board[cell] for cell in standing):
+            fail("with the decoy marked, a portrait not clicked moved or the turn ended")
+        click_cell(*decoy)
+        time.sleep(0.3)
+        display.run("xdotool", "mousemove", "--window", str(wid), "5", "5")
+        # Only the three of a kind marked: two seconds on the turn ends and
+        # the crowd slides away for the results.
+        wait_for("the end of the turn",
+                 lambda: identify_board(shown_screen(), portraits, standing) is None, 15)
+        print("clicks marked the decoy and the three of a kind; the turn ended once "
+              "the decoy was unmarked")
         if game.poll() is not None:
-            fail("the game ended after a click")
+            fail("the game ended during the play")
         game.send_signal(signal.SIGTERM)
         code = game.wait(20)
         if code != 0:
