@@ -11,8 +11,8 @@
 #include <deque>
 #include <vector>
 
-#include "runtime/runtime.h"
 #include "runtime/pathfind/Planner.h"
+#include "runtime/runtime.h"
 #include "tests/pathfind/PathTestSupport.h"
 
 namespace {

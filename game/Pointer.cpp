@@ -3,7 +3,6 @@
 
 namespace {
 
-
 double Limit(double v, double low, double high) {
     return v < low ? low : (v > high ? high : v);
 }

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "runtime/platform/Platform.h"
-#include "runtime/values/NumberText.h"
 #include "runtime/runtime.h"
+#include "runtime/values/NumberText.h"
 
 namespace {
 

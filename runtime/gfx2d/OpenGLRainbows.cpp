@@ -201,6 +201,8 @@ double OpenGLRainbows::Present() {
     backend.Present(window);
     const double start = EngineNow();
     double now = start;
+    bool spinning = false;
+    uint64_t preemptedBefore = 0;
     for (;;) {
         PumpMessages();
         now = EngineNow();
@@ -208,9 +210,14 @@ double OpenGLRainbows::Present() {
         // Asleep until shortly before the deadline, woken by any message;
         // only the last stretch is spun, as a sleep may come back late.
         const double sleep = nextFrameTime - now - wakeMargin.Ms();
-        if (sleep > 0 && !platform::WaitForEvent(sleep))
-            wakeMargin.Record(EngineNow() - now - sleep);
+        if (sleep > 0) {
+            if (!platform::WaitForEvent(sleep)) wakeMargin.Record(EngineNow() - now - sleep);
+        } else if (!spinning) {
+            spinning = true;
+            preemptedBefore = platform::TimesPreempted();
+        }
     }
+    if (spinning) wakeMargin.RecordSpin(platform::TimesPreempted() != preemptedBefore);
     nextFrameTime += frameInterval;
     // Missed frames are skipped, not caught up.
     while (frameInterval > 0 && nextFrameTime < now) nextFrameTime += frameInterval;

@@ -4,8 +4,8 @@
 #include "runtime/core/EngineState.h"
 #include "runtime/gfx2d/Font.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
-#include "runtime/runtime.h"
 #include "runtime/input/InputDevices.h"
+#include "runtime/runtime.h"
 #include "runtime/values/NumberText.h"
 #include "runtime/values/Truncate.h"
 

@@ -80,6 +80,9 @@ bool SetDesktopFullScreen(Window* window, bool on);
 // Waits for an event to arrive, at most `ms` milliseconds; true when one is
 // waiting. The event stays queued for the next pump.
 bool WaitForEvent(double ms);
+// How often the system has taken the processor from this thread while it
+// could still run; a spin that sees it rise shared its core.
+uint64_t TimesPreempted();
 // A modal box with a warning icon; returns at once where no display exists.
 void WarningBox(const char* caption, const char* utf8Text);
 void Beep();

@@ -2,6 +2,7 @@
 // start-up size, desktop full screen, the mouse mapping and the frame wait.
 #include <SDL.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
@@ -96,8 +97,8 @@ bool SetDesktopFullScreen(Window* window, bool on) {
 }
 
 // SDL's own wait counts whole milliseconds and, on drivers without a wait of
-// their own, polls once a millisecond anyway; this one sleeps in steps of at
-// most a millisecond and ends its last step on time to a tenth of one.
+// their own, polls once a millisecond anyway; this one sleeps to the
+// microsecond, looking at the queue at least every 4 ms.
 bool WaitForEvent(double ms) {
     using Clock = std::chrono::steady_clock;
     if (!Init()) return false;
@@ -113,6 +114,12 @@ bool WaitForEvent(double ms) {
         if (left <= Clock::duration::zero()) return false;
         std::this_thread::sleep_for(std::min<Clock::duration>(left, std::chrono::milliseconds(4)));
     }
+}
+
+uint64_t TimesPreempted() {
+    rusage usage{};
+    if (getrusage(RUSAGE_THREAD, &usage) != 0) return 0;
+    return static_cast<uint64_t>(usage.ru_nivcsw);
 }
 
 namespace detail {

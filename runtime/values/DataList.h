@@ -14,4 +14,3 @@ struct DataList {
     int count;
     int position;
 };
-

@@ -99,6 +99,12 @@ void RecordFrame() {
     const uint32_t colour = rgba[0] | rgba[1] << 8 | rgba[2] << 16;
     if (colour != 0 && (gFrames.empty() || gFrames.back() != colour)) gFrames.push_back(colour);
 }
+std::string FramesText() {
+    std::string text;
+    for (const uint32_t c : gFrames)
+        text += std::to_string(c & 255) + "/" + std::to_string(c >> 8 & 255) + " ";
+    return text;
+}
 }  // namespace
 
 TEST_F(Backgrounds, CrossFadeWeightsSumToOne) {
@@ -118,7 +124,7 @@ TEST_F(Backgrounds, CrossFadeWeightsSumToOne) {
         const int red = colour & 255, green = colour >> 8 & 255;
         EXPECT_NEAR(red + green, 255, 2) << std::hex << colour;
         EXPECT_EQ(colour >> 16, 0u);
-        EXPECT_LT(red, 255);
+        EXPECT_LT(red, 255) << "red/green of every frame: " << FramesText();
         EXPECT_LE(red, previousRed);
         previousRed = red;
     }

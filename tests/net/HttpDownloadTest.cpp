@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "LoopbackServer.h"
-#include "runtime/runtime.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/platform/PlatformTesting.h"
+#include "runtime/runtime.h"
 
 namespace {
 

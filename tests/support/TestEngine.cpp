@@ -1,5 +1,5 @@
-#include "runtime/core/EngineState.h"
 #include "support/TestEngine.h"
+#include "runtime/core/EngineState.h"
 
 #include <sys/wait.h>
 

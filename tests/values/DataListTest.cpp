@@ -1,5 +1,5 @@
-#include "runtime/values/DataList.h"
 #include "runtime/runtime.h"
+#include "runtime/values/DataList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "runtime/values/NumberText.h"
 #include "runtime/runtime.h"
+#include "runtime/values/NumberText.h"
 
 #include <gtest/gtest.h>
 

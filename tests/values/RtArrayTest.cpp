@@ -1,5 +1,5 @@
-#include "runtime/values/RtArray.h"
 #include "runtime/runtime.h"
+#include "runtime/values/RtArray.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/values/NumberText.h"
 #include "runtime/runtime.h"
+#include "runtime/values/NumberText.h"
 
 namespace {
 
