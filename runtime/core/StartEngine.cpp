@@ -37,6 +37,9 @@ void ShowLoadingScreen() {
     GetFontSize(charWidth, charHeight);
     PrintText(RtString("Loading..."), (screenWidth - 10 * charWidth) / 2,
               (screenHeight - charHeight) / 2);
+    // Shown as soon as it is drawn: the frame before it was the first one
+    // shown, and there is no rate to keep yet.
+    device->RestartPacing();
     PresentFrame();
 }
 

@@ -224,6 +224,10 @@ double OpenGLRainbows::Present() {
     return now - start + 1;
 }
 
+void OpenGLRainbows::RestartPacing() {
+    nextFrameTime = EngineNow();
+}
+
 void OpenGLRainbows::PrepareNextFrame() {
     backend.ResetBlendingAndColour();
     currentOpacity = 1.0f;

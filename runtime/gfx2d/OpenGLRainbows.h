@@ -62,6 +62,8 @@ class OpenGLRainbows {
     int MultisampleSamples() const { return multisampleSamples; }
     double FrameInterval() const { return frameInterval; }
     double NextFrameTime() const { return nextFrameTime; }
+    // The next Present shows at once and paces from then on.
+    void RestartPacing();
     bool Initialised() const { return initialisedFlag != 0; }
 
     // Sprite slots and textures. LoadSprite, LoadNormalMap and LoadAnimation
