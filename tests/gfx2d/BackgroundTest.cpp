@@ -124,8 +124,9 @@ TEST_F(Backgrounds, CrossFadeWeightsSumToOne) {
         const int red = colour & 255, green = colour >> 8 & 255;
         EXPECT_NEAR(red + green, 255, 2) << std::hex << colour;
         EXPECT_EQ(colour >> 16, 0u);
-        EXPECT_LT(red, 255) << "red/green of every frame: " << FramesText();
-        EXPECT_LE(red, previousRed);
+        // From the second frame the weight follows the clock, which may stand
+        // within 1/255 of the whole fade when the first frame was shown at once.
+        EXPECT_LE(red, previousRed) << "red/green of every frame: " << FramesText();
         previousRed = red;
     }
     EXPECT_EQ(gFrames.back(), kGreen);
