@@ -571,6 +571,10 @@ void InjectKey(int sdlScancode, bool down) {
     SDL_PushEvent(&e);
 }
 
+void ScreenToWindowPosition(int* x, int* y) {
+    if (SDL_Window* window = GameWindow()) detail::FrameToWindow(window, x, y);
+}
+
 void InjectMouseMotion(int x, int y, int dx, int dy) {
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;

@@ -43,6 +43,9 @@ void SetPumpHook(PumpHook hook);
 // Synthetic input, pushed through the event queue as real events are.
 void InjectKey(int sdlScancode, bool down);
 void InjectKeyCode(int keyCode, bool down);  // by the runtime's key code
+// Mouse positions are the window's own, as the system reports them; a
+// screen pixel's place in a scaled window comes from ScreenToWindowPosition.
+void ScreenToWindowPosition(int* x, int* y);
 void InjectMouseMotion(int x, int y, int dx, int dy);
 void InjectMouseButton(int button, bool down, int x, int y);  // 1 left, 2 middle, 3 right
 void InjectMouseWheel(int amount);

@@ -85,6 +85,7 @@ class Harness {
     }
 
     void Click(double at, int x, int y) {
+        platform::ScreenToWindowPosition(&x, &y);
         steps_.push_back({at, [x, y] {
                               platform::InjectMouseMotion(x, y, 0, 0);
                               platform::InjectMouseButton(1, true, x, y);
@@ -137,7 +138,8 @@ class Harness {
         if (Game.PlayerLevel(Game.CurrentPlayer) == 1 && !hovered_ && decoy.first >= 0) {
             // Rest the pointer on a face of a Normal board for a picture.
             hovered_ = true;
-            const std::pair<int, int> at = centre(decoy);
+            std::pair<int, int> at = centre(decoy);
+            platform::ScreenToWindowPosition(&at.first, &at.second);
             steps_.push_back({t, [at] { platform::InjectMouseMotion(at.first, at.second, 0, 0); }});
             steps_.push_back({t + 400, [] { Moment("board"); }});
             t += 900;
