@@ -49,8 +49,9 @@ Figures RunRuntime() {
     return Summarise(stamps, CpuMs() - cpu0);
 }
 
-// The reference: swap, then sleep whole milliseconds until the deadline.
-Figures RunSleepingPacer() {
+// A reference pacer: swap, pump, then `waitUntil(deadline)`.
+template <typename Wait>
+Figures RunPacer(Wait waitUntil) {
     std::vector<double> stamps;
     stamps.reserve(kFrames + 1);
     OpenGLRainbows* device = gEngine.device;
@@ -59,30 +60,23 @@ Figures RunSleepingPacer() {
     for (int i = 0; i <= kFrames; ++i) {
         platform::SwapBuffers(device->Window());
         device->PumpMessages();
-        const double now = EngineNow();
-        if (deadline > now) platform::Sleep(static_cast<uint32_t>(deadline - now));
+        waitUntil(deadline);
         deadline += kInterval;
         stamps.push_back(ElapsedMs());
     }
     return Summarise(stamps, CpuMs() - cpu0);
 }
 
-// The accuracy floor: swap, then spin on the clock until the deadline.
-Figures RunSpinningPacer() {
-    std::vector<double> stamps;
-    stamps.reserve(kFrames + 1);
-    OpenGLRainbows* device = gEngine.device;
-    double deadline = EngineNow() + kInterval;
-    const double cpu0 = CpuMs();
-    for (int i = 0; i <= kFrames; ++i) {
-        platform::SwapBuffers(device->Window());
-        device->PumpMessages();
-        while (EngineNow() < deadline) {
-        }
-        deadline += kInterval;
-        stamps.push_back(ElapsedMs());
+// Sleeps whole milliseconds until the deadline, as most game loops do.
+void SleepUntil(double deadline) {
+    const double now = EngineNow();
+    if (deadline > now) platform::Sleep(static_cast<uint32_t>(deadline - now));
+}
+
+// The accuracy floor: spins on the clock until the deadline.
+void SpinUntil(double deadline) {
+    while (EngineNow() < deadline) {
     }
-    return Summarise(stamps, CpuMs() - cpu0);
 }
 
 void Print(const char* name, const Figures& f) {
@@ -99,8 +93,8 @@ int main() {
     char commandLine[256] = {};
     if (!StartEngine(nullptr, nullptr, commandLine, 10, "frame pacing")) return 1;
     const Figures ours = RunRuntime();
-    const Figures reference = RunSleepingPacer();
-    const Figures spinning = RunSpinningPacer();
+    const Figures reference = RunPacer(SleepUntil);
+    const Figures spinning = RunPacer(SpinUntil);
     std::printf("frame pacing, %d frames at 60 per second, |interval - 16.667 ms|:\n", kFrames);
     Print("PresentFrame", ours);
     Print("sleeping pacer (ref)", reference);

@@ -18,7 +18,10 @@ import struct
 import subprocess
 import sys
 import time
-import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
+                                "examples"))
+from check_examples import read_png  # noqa: E402  (the examples' PNG reader)
 
 SCREEN_W, SCREEN_H = 320, 240
 
@@ -137,42 +140,6 @@ def check_scaled(rows, scale, left, top, what):
     return screen
 
 
-def read_png(path):
-    """An 8-bit RGBA PNG (as the media generator writes the portraits) as rows
-    of (r, g, b, a)."""
-    data = open(path, "rb").read()
-    pos, idat, width, height = 8, b"", 0, 0
-    while pos < len(data):
-        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + length]
-        if kind == b"IHDR":
-            width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", body)
-            if (depth, colour, interlace) != (8, 6, 0):
-                fail("%s is not an 8-bit RGBA picture" % path)
-        elif kind == b"IDAT":
-            idat += body
-        pos += 12 + length
-    raw, stride, rows, previous = zlib.decompress(idat), width * 4, [], bytearray(width * 4)
-    for y in range(height):
-        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for i in range(stride):
-            left = line[i - 4] if i >= 4 else 0
-            up, corner = previous[i], previous[i - 4] if i >= 4 else 0
-            if kind == 1:
-                line[i] = (line[i] + left) & 255
-            elif kind == 2:
-                line[i] = (line[i] + up) & 255
-            elif kind == 3:
-                line[i] = (line[i] + (left + up) // 2) & 255
-            elif kind == 4:
-                guess = left + up - corner
-                pa, pb, pc = abs(guess - left), abs(guess - up), abs(guess - corner)
-                line[i] = (line[i] + (left if pa <= pb and pa <= pc else up if pb <= pc else corner)) & 255
-        rows.append([tuple(line[x * 4:x * 4 + 4]) for x in range(width)])
-        previous = line
-    return rows
-
-
 # The easy crowd: 5 columns, 3 rows, the back row first; where the game puts
 # each portrait's top-left and the centre it hit-tests from.
 COLUMNS, ROWS = 5, 3
@@ -201,7 +168,7 @@ def portrait_at(screen, portraits, left, top, width, height):
         for y in range(0, height, 2):
             for x in range(0, width, 2):
                 sx, sy = left + x, top + y
-                r, g, b, a = picture[y][x]
+                r, g, b, a = picture.pixel(x, y)
                 if a != 255 or not (0 <= sx < SCREEN_W and 0 <= sy < SCREEN_H):
                     continue
                 shown = screen[sy][sx]
@@ -214,17 +181,18 @@ def portrait_at(screen, portraits, left, top, width, height):
     return best
 
 
-def identify_board(screen, portraits, cells=None):
+def identify_board(screen, portraits, cells=None, rows=28):
     """Each cell's portrait, from the visible top of each: 30 rows before the
-    row in front and the width before the next column covers it. None when
-    one of the cells asked for shows no portrait at rest."""
+    row in front and the width before the next column covers it (12 rows
+    while the row in front may bob up 18 pixels). None when one of the cells
+    asked for shows no portrait at rest."""
     found = {}
     for c, r, x, y in easy_cells():
         if cells is not None and (c, r) not in cells:
             continue
         step = int(576 / COLUMNS * (r + 2) / 5)
         width = min(64, step) if c < COLUMNS - 1 else 64
-        number, differing = portrait_at(screen, portraits, x, y, width - 4, 28)
+        number, differing = portrait_at(screen, portraits, x, y, width - 4, rows)
         if differing > 0.1:
             return None
         found[(c, r)] = number
@@ -325,7 +293,7 @@ def main():
             display.run("xdotool", "mousemove", "--window", str(wid), str(x), str(y))
             time.sleep(0.2)
             display.run("xdotool", "mousedown", "1")
-            time.sleep(0.15)
+            time.sleep(0.25)
             display.run("xdotool", "mouseup", "1")
             time.sleep(0.2)
 
@@ -352,12 +320,12 @@ def main():
         for cell in [decoy] + triple:
             click_cell(*cell)
         # With the decoy marked too the turn goes on; the unmarked decoys
-        # still stand where they were.
+        # still stand where they were (their tops: the marked ones bob).
         time.sleep(3.0)
         display.run("xdotool", "mousemove", "--window", str(wid), "5", "5")
         time.sleep(0.3)
         standing = [cell for cell in board if cell not in triple and cell != decoy]
-        still = identify_board(shown_screen(), portraits, standing) or {}
+        still = identify_board(shown_screen(), portraits, standing, 12) or {}
         if any(still.get(cell) != board[cell] for cell in standing):
             fail("with the decoy marked, a portrait not clicked moved or the turn ended")
         click_cell(*decoy)
@@ -366,7 +334,7 @@ def main():
         # Only the three of a kind marked: two seconds on the turn ends and
         # the crowd slides away for the results.
         wait_for("the end of the turn",
-                 lambda: identify_board(shown_screen(), portraits, standing) is None, 15)
+                 lambda: identify_board(shown_screen(), portraits, standing, 12) is None, 15)
         print("clicks marked the decoy and the three of a kind; the turn ended once "
               "the decoy was unmarked")
         if game.poll() is not None:
