@@ -7,18 +7,12 @@
 // plain file of that name opens; a plain file beside the program wins.
 //
 //   example_archive [--frames N]   N frames, then archive.png and the end; else until Escape
-#include "runtime/runtime.h"
+#include "examples/ExampleStart.h"
 
 namespace {
 
 constexpr double kPortraitSlot = 1, kSoundSlot = 0, kArchiveFont = 1;
 constexpr double kBackground = RgbColour(40, 32, 24);
-
-double FramesWanted(int argc, char** argv) {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (RtString(argv[i]) == "--frames") return TextToNumber(RtString(argv[i + 1]));
-    return -1;
-}
 
 void Lamp(double y, double on, const char* label) {
     DrawRect(168, y, 12, 12, on != 0 ? kColourGreen : kColourRed);
@@ -29,10 +23,7 @@ void Lamp(double y, double on, const char* label) {
 
 int main(int argc, char** argv) {
     const double frames = FramesWanted(argc, argv);
-    ProjectSettings settings;  // 320 x 240, windowed, 60 frames a second
-    SetProjectSettings(settings);
-    char commandLine[256] = "";
-    if (!StartEngine(nullptr, nullptr, commandLine, 10, "Archive")) return 1;
+    if (!StartExample("Archive")) return 1;
 
     SetShoebox("examples.sbx", "examples.sbx");  // media names, then music and movie names
     const double portrait = LoadSprite("vux/07.png", kPortraitSlot);

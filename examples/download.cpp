@@ -5,30 +5,21 @@
 //   example_download [--frames N] [--server HOST] [--port P] [--path /PATH] [--file NAME]
 //   N frames, then download.png and the end; else until Escape.
 //   Defaults: 127.0.0.1, port 8000, /news.txt into news.txt
-#include "runtime/runtime.h"
+#include "examples/ExampleStart.h"
 
 namespace {
 
 constexpr double kShownLines = 12;
 
-RtString Argument(int argc, char** argv, const char* name, const char* otherwise) {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (RtString(argv[i]) == name) return argv[i + 1];
-    return otherwise;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    const double frames = TextToNumber(Argument(argc, argv, "--frames", "-1"));
+    const double frames = FramesWanted(argc, argv);
     const RtString server = Argument(argc, argv, "--server", "127.0.0.1");
     const double port = TextToNumber(Argument(argc, argv, "--port", "8000"));
     const RtString path = Argument(argc, argv, "--path", "/news.txt");
     const RtString file = Argument(argc, argv, "--file", "news.txt");
-    ProjectSettings settings;  // 320 x 240, windowed, 60 frames a second
-    SetProjectSettings(settings);
-    char commandLine[256] = "";
-    if (!StartEngine(nullptr, nullptr, commandLine, 10, "Download")) return 1;
+    if (!StartExample("Download")) return 1;
 
     PrintText(RtString("fetching http://") + server + ":" + NumberText(port) + path, 8, 8);
     PresentFrame();

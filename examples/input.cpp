@@ -4,19 +4,13 @@
 // shows its axes, hat and buttons.
 //
 //   example_input [--frames N]   N frames, then input.png and the end; else until Escape
-#include "runtime/runtime.h"
+#include "examples/ExampleStart.h"
 
 namespace {
 
 constexpr double kBackground = RgbColour(16, 24, 24);
 constexpr double kCapUp = RgbColour(48, 64, 64);
 constexpr double kCapDown = RgbColour(255, 200, 0);
-
-double FramesWanted(int argc, char** argv) {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (RtString(argv[i]) == "--frames") return TextToNumber(RtString(argv[i + 1]));
-    return -1;
-}
 
 void Lamp(double x, double y, double on) {
     DrawRect(x, y, 10, 10, on != 0 ? kColourRed : kCapUp);
@@ -33,11 +27,9 @@ void Axis(const char* name, double value, double x, double y) {
 
 int main(int argc, char** argv) {
     const double frames = FramesWanted(argc, argv);
-    ProjectSettings settings;  // 320 x 240, windowed, 60 frames a second
+    ProjectSettings settings;
     settings.captureMouse = 1;
-    SetProjectSettings(settings);
-    char commandLine[256] = "";
-    if (!StartEngine(nullptr, nullptr, commandLine, 10, "Input")) return 1;
+    if (!StartExample("Input", settings)) return 1;
 
     // Five rows of keys and their labels; row r runs from rowStart(r) to rowStart(r + 1).
     RtArray keys;

@@ -4,19 +4,13 @@
 //
 //   example_offscreen [--frames N]
 //   N frames, then offscreen.png, target.bmp (slot 20's picture) and the end; else until Escape
-#include "runtime/runtime.h"
+#include "examples/ExampleStart.h"
 
 namespace {
 
 constexpr double kTileSlot = 20, kMapSlot = 21;
 constexpr double kBackground = RgbColour(32, 32, 40), kMapBackground = RgbColour(0, 40, 80);
 constexpr double kBallColour = RgbColour(255, 160, 0);
-
-double FramesWanted(int argc, char** argv) {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (RtString(argv[i]) == "--frames") return TextToNumber(RtString(argv[i + 1]));
-    return -1;
-}
 
 // Red, green, blue and white quarters; GetPixel reads the target in use.
 bool DrawTile() {
@@ -35,10 +29,7 @@ bool DrawTile() {
 
 int main(int argc, char** argv) {
     const double frames = FramesWanted(argc, argv);
-    ProjectSettings settings;  // 320 x 240, windowed, 60 frames a second
-    SetProjectSettings(settings);
-    char commandLine[256] = "";
-    if (!StartEngine(nullptr, nullptr, commandLine, 10, "Off-screen targets")) return 1;
+    if (!StartExample("Off-screen targets")) return 1;
 
     const bool tileDrawn = DrawTile();
     CreateScreen(1, kMapSlot, 80, 60);

@@ -3,18 +3,12 @@
 // the goal, a right click the start; FindGridPath finds the route again.
 //
 //   example_pathfind [--frames N]   N frames, then pathfind.png and the end; else until Escape
-#include "runtime/runtime.h"
+#include "examples/ExampleStart.h"
 
 namespace {
 
 constexpr double kColumns = 20, kRows = 14, kCell = 16;
 constexpr double kOpen = RgbColour(40, 56, 40), kWall = RgbColour(120, 120, 130);
-
-double FramesWanted(int argc, char** argv) {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (RtString(argv[i]) == "--frames") return TextToNumber(RtString(argv[i + 1]));
-    return -1;
-}
 
 void Fill(RtArray& map, double x0, double y0, double x1, double y1, double cost) {
     for (double x = x0; x <= x1; ++x)
@@ -51,10 +45,7 @@ void Mark(double x, double y, double inset, double colour) {
 
 int main(int argc, char** argv) {
     const double frames = FramesWanted(argc, argv);
-    ProjectSettings settings;  // 320 x 240, windowed, 60 frames a second, pointer shown
-    SetProjectSettings(settings);
-    char commandLine[256] = "";
-    if (!StartEngine(nullptr, nullptr, commandLine, 10, "Path finding")) return 1;
+    if (!StartExample("Path finding")) return 1;
 
     RtArray map, path;
     BuildMap(map);

@@ -4,19 +4,13 @@
 // sounds.txt records every channel PlaySoundSlot returned.
 //
 //   example_sound [--frames N]   N frames, then sound.png and the end; else until Escape
-#include "runtime/runtime.h"
+#include "examples/ExampleStart.h"
 
 namespace {
 
 constexpr double kRate = 22050, kFrames = 5512, kLevel = 8000, kPeriod = 50;
 constexpr double kSteps = 5;
 constexpr double kBackground = RgbColour(24, 20, 32);
-
-double FramesWanted(int argc, char** argv) {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (RtString(argv[i]) == "--frames") return TextToNumber(RtString(argv[i + 1]));
-    return -1;
-}
 
 void WriteTag(double channel, const char* tag) {
     for (int i = 0; i < 4; ++i) WriteByte(channel, tag[i]);
@@ -47,10 +41,7 @@ void WriteTone(const RtString& file) {
 
 int main(int argc, char** argv) {
     const double frames = FramesWanted(argc, argv);
-    ProjectSettings settings;  // 320 x 240, windowed, 60 frames a second
-    SetProjectSettings(settings);
-    char commandLine[256] = "";
-    if (!StartEngine(nullptr, nullptr, commandLine, 10, "Sound")) return 1;
+    if (!StartExample("Sound")) return 1;
 
     WriteTone("tone.wav");
     const double loaded = LoadSoundFile("tone.wav", 0, 1) + LoadSoundFile("tone.wav", 1, 2);

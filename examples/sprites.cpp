@@ -3,7 +3,7 @@
 // which only answers 1 where solid pixels of both pictures meet.
 //
 //   example_sprites [--frames N]   N frames, then sprites.png and the end; else until Escape
-#include "runtime/runtime.h"
+#include "examples/ExampleStart.h"
 
 namespace {
 
@@ -11,12 +11,6 @@ constexpr double kBallSlot = 1, kCrossSlot = 2;
 constexpr double kBackground = RgbColour(20, 24, 48);
 constexpr double kBallColour = RgbColour(40, 120, 255);
 constexpr double kCrossColour = RgbColour(230, 140, 30);
-
-double FramesWanted(int argc, char** argv) {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (RtString(argv[i]) == "--frames") return TextToNumber(RtString(argv[i + 1]));
-    return -1;
-}
 
 // BMP stores blue, green, red; WriteByte keeps the low 8 bits of each quotient.
 void WriteColour(double channel, double colour) {
@@ -82,10 +76,7 @@ void BenchPair(double x, double y, double dx, double dy, const RtString& label) 
 
 int main(int argc, char** argv) {
     const double frames = FramesWanted(argc, argv);
-    ProjectSettings settings;  // 320 x 240, windowed, 60 frames a second
-    SetProjectSettings(settings);
-    char commandLine[256] = "";
-    if (!StartEngine(nullptr, nullptr, commandLine, 10, "Sprites")) return 1;
+    if (!StartExample("Sprites")) return 1;
 
     WriteBallPicture("ball.bmp");
     if (LoadSprite("ball.bmp", kBallSlot) == 0) PrintText("ball.bmp did not load", 0, 0);

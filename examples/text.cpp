@@ -5,7 +5,7 @@
 //
 //   example_text [--frames N] [--score S] [--name NAME]
 //   N frames, then text.png and the end (else until Escape); S: a score to enter under NAME
-#include "runtime/runtime.h"
+#include "examples/ExampleStart.h"
 
 namespace {
 
@@ -13,12 +13,6 @@ constexpr double kRanks = 5;
 constexpr double kSheetSlot = 10, kBigSheetSlot = 11;
 constexpr double kBackground = RgbColour(16, 16, 32);
 constexpr double kHighlight = RgbColour(40, 60, 160);
-
-RtString Argument(int argc, char** argv, const char* name, const char* otherwise) {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (RtString(argv[i]) == name) return argv[i + 1];
-    return otherwise;
-}
 
 // Codes 32..127 of the built-in font in 8 rows of 16 cells, on the transparent
 // colour, stretched to 16 x 16 cells with a yellow-to-orange tint; font 1.
@@ -79,13 +73,10 @@ double EnterScore(RtTextArray& names, RtArray& scores, const RtString& name, dou
 }  // namespace
 
 int main(int argc, char** argv) {
-    const double frames = TextToNumber(Argument(argc, argv, "--frames", "-1"));
+    const double frames = FramesWanted(argc, argv);
     const RtString scoreText = Argument(argc, argv, "--score", "");
     const RtString playerName = UpperText(Argument(argc, argv, "--name", "YOU"));
-    ProjectSettings settings;  // 320 x 240, windowed, 60 frames a second
-    SetProjectSettings(settings);
-    char commandLine[256] = "";
-    if (!StartEngine(nullptr, nullptr, commandLine, 10, "Text")) return 1;
+    if (!StartExample("Text")) return 1;
 
     MakeBigFont();
     RtTextArray names;
