@@ -1,0 +1,119 @@
+# The SDK: what a programmer installs to write a game of their own on the
+# runtime. Everything here belongs to the install component `sdk`, packaged as
+# libquorbel-dev beside the game's own package `quorbel` (component `game`).
+#
+#   include/quorbel/runtime.h           the one header a game includes, with the
+#   include/quorbel/runtime/...         headers it needs in their source layout
+#   lib/libquorbel_runtime.a            the runtime
+#   lib/libquorbel_platform.a           its SDL2/POSIX platform layer
+#   lib/cmake/Quorbel/                  find_package(Quorbel): Quorbel::runtime,
+#                                       Quorbel::sbpack, quorbel_add_game()
+#   lib/pkgconfig/quorbel.pc            pkg-config --cflags --libs quorbel
+#   bin/sbpack                          the archive packer
+#   share/quorbel/starter/              a starter game to copy
+#   share/doc/libquorbel-dev/           the command reference
+include(CMakePackageConfigHelpers)
+
+set(QUORBEL_SDK_COMPONENT sdk)
+set(QUORBEL_SDK_CMAKE_DIR lib/cmake/Quorbel)
+# The libraries the runtime and its platform layer link, as pkg-config knows
+# them; the CMake package and quorbel.pc both ask for exactly these.
+set(QUORBEL_SDK_PKG_MODULES sdl2 SDL2_mixer lzo2 libpng zlib
+  libavformat libavcodec libswscale libavutil gl)
+
+# runtime/runtime.h and every runtime header it pulls in, followed through
+# their #include "runtime/..." lines, so a header added to the chain later
+# is installed without touching this file.
+function(quorbel_sdk_headers out)
+  set(pending runtime/runtime.h)
+  set(found)
+  while(pending)
+    list(POP_FRONT pending header)
+    if(header IN_LIST found)
+      continue()
+    endif()
+    list(APPEND found ${header})
+    set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY
+      CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${header})
+    file(STRINGS ${CMAKE_SOURCE_DIR}/${header} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"runtime/")
+    foreach(line IN LISTS lines)
+      string(REGEX REPLACE "^[^\"]*\"(runtime/[^\"]+)\".*$" "\\1" included "${line}")
+      list(APPEND pending ${included})
+    endforeach()
+  endwhile()
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
+quorbel_sdk_headers(QUORBEL_SDK_HEADERS)
+# runtime.h sits in include/quorbel/ and names the others "runtime/...", which
+# resolves beside it; they name each other the same way, found through the
+# include path include/quorbel that the package adds.
+foreach(header IN LISTS QUORBEL_SDK_HEADERS)
+  get_filename_component(folder ${header} DIRECTORY)
+  if(header STREQUAL "runtime/runtime.h")
+    set(folder "")
+  endif()
+  install(FILES ${CMAKE_SOURCE_DIR}/${header} DESTINATION include/quorbel/${folder}
+    COMPONENT ${QUORBEL_SDK_COMPONENT})
+endforeach()
+
+install(TARGETS quorbel_runtime quorbel_platform ARCHIVE DESTINATION lib
+  COMPONENT ${QUORBEL_SDK_COMPONENT})
+# Stripping leaves static libraries alone (their symbols are all they have);
+# a stripped install still drops their debugging sections, most of their size.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP AND \"${CMAKE_STRIP}\")
+    foreach(library libquorbel_runtime.a libquorbel_platform.a)
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-debug
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/\${library}\")
+    endforeach()
+  endif()" COMPONENT ${QUORBEL_SDK_COMPONENT})
+install(TARGETS sbpack RUNTIME DESTINATION bin COMPONENT ${QUORBEL_SDK_COMPONENT})
+
+# The CMake package finds its files relative to its own folder, and the
+# pkg-config file relative to its own (${pcfiledir}), so both work in any
+# prefix: /usr from the Debian package, a scratch folder in the tests.
+string(REPLACE ";" " " QUORBEL_SDK_PKG_REQUIRES "${QUORBEL_SDK_PKG_MODULES}")
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/QuorbelConfig.cmake.in
+  ${CMAKE_BINARY_DIR}/sdk/QuorbelConfig.cmake
+  INSTALL_DESTINATION ${QUORBEL_SDK_CMAKE_DIR})
+write_basic_package_version_file(${CMAKE_BINARY_DIR}/sdk/QuorbelConfigVersion.cmake
+  VERSION ${QUORBEL_VERSION} COMPATIBILITY SameMinorVersion)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/quorbel.pc.in ${CMAKE_BINARY_DIR}/sdk/quorbel.pc @ONLY)
+install(FILES
+  ${CMAKE_BINARY_DIR}/sdk/QuorbelConfig.cmake
+  ${CMAKE_BINARY_DIR}/sdk/QuorbelConfigVersion.cmake
+  ${CMAKE_CURRENT_LIST_DIR}/QuorbelGame.cmake
+  DESTINATION ${QUORBEL_SDK_CMAKE_DIR} COMPONENT ${QUORBEL_SDK_COMPONENT})
+install(FILES ${CMAKE_BINARY_DIR}/sdk/quorbel.pc DESTINATION lib/pkgconfig
+  COMPONENT ${QUORBEL_SDK_COMPONENT})
+
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/starter/ DESTINATION share/quorbel/starter
+  COMPONENT ${QUORBEL_SDK_COMPONENT})
+install(FILES ${CMAKE_SOURCE_DIR}/docs/commands.md DESTINATION share/doc/libquorbel-dev
+  COMPONENT ${QUORBEL_SDK_COMPONENT})
+
+# Two Debian packages from one build: the game as before, and the SDK.
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL game ${QUORBEL_SDK_COMPONENT})
+set(CPACK_DEBIAN_GAME_PACKAGE_NAME quorbel)
+set(CPACK_DEBIAN_SDK_PACKAGE_NAME libquorbel-dev)
+set(CPACK_DEBIAN_SDK_PACKAGE_SECTION libdevel)
+set(CPACK_COMPONENT_GAME_DESCRIPTION
+  "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_PACKAGE_DESCRIPTION}")
+string(CONCAT CPACK_COMPONENT_SDK_DESCRIPTION
+  "Quorbel game runtime: headers, libraries and tools to write games\n"
+  "The 2D game runtime under the Quorbel party game, for games of your own: a\n"
+  "window with OpenGL drawing, sprites and bitmap fonts, sound, keyboard, mouse\n"
+  "and joystick input, packed media archives, images, file and INI commands,\n"
+  "grid path finding, HTTP download, music and movies. It holds the header\n"
+  "quorbel/runtime.h, static libraries, a CMake package (find_package(Quorbel))\n"
+  "and a pkg-config file (quorbel), the archive packer sbpack, which appends a\n"
+  "game's media to its program, and a starter game.")
+# The headers and libraries a game is built with, and what SDL opens at run
+# time (OpenGL, EGL, Mesa where there is no other driver) for the games built.
+string(JOIN ", " CPACK_DEBIAN_SDK_PACKAGE_DEPENDS
+  libsdl2-dev libsdl2-mixer-dev libpng-dev zlib1g-dev liblzo2-dev
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libgl-dev
+  pkg-config libgl1 libegl1 libgl1-mesa-dri)
+set(CPACK_DEBIAN_SDK_PACKAGE_RECOMMENDS "cmake, g++")
