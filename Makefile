@@ -71,9 +71,12 @@ fuzz-long: deps
 	cmake --build $(SANBUILD) -j $(JOBS)
 	tools/fuzz-long.sh $(SANBUILD)
 
-# The Debian package (CPack), in $(BUILD)/: the program and its media in
-# /usr/lib/quorbel, the launcher /usr/bin/quorbel, desktop entry, icons and
-# AppStream data. `sudo dpkg -i $(BUILD)/quorbel_*.deb` installs it.
+# The Debian packages (CPack), in $(BUILD)/: quorbel, the program and its
+# media in /usr/lib/quorbel, the launcher /usr/bin/quorbel, desktop entry,
+# icons and AppStream data; libquorbel-dev, the SDK for games of one's own
+# (header, libraries, CMake package, pkg-config file, sbpack, the starter).
+# `sudo apt install ./$(BUILD)/quorbel_*.deb ./$(BUILD)/libquorbel-dev_*.deb`
+# installs them.
 package: build
 	cmake --build $(BUILD) --target package -j $(JOBS)
 

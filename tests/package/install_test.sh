@@ -3,9 +3,11 @@
 #
 #   install_test.sh tree BUILD   cmake --install into a scratch prefix: the
 #                                layout, the bytes, the desktop files, a headless start
-#   install_test.sh deb BUILD    cpack's Debian package through dpkg: install, start
-#                                from the PATH, purge, nothing left (root and dpkg
-#                                only; exits 77, skipped, elsewhere)
+#   install_test.sh deb BUILD    cpack's Debian packages through dpkg: install the game
+#                                and the SDK (libquorbel-dev), start the game from the
+#                                PATH, build the SDK's starter against /usr and run it,
+#                                purge both, nothing left (root and dpkg only; exits 77,
+#                                skipped, elsewhere)
 set -uo pipefail
 
 MODE=${1:?mode: tree or deb}
@@ -156,14 +158,14 @@ tree_test() {
         test "$before" = "$(listing "$prefix")"
 }
 
-installed() { dpkg-query -W -f='${Status}' quorbel 2>/dev/null | grep -q 'ok installed'; }
+installed() { dpkg-query -W -f='${Status}' "${1:-quorbel}" 2>/dev/null | grep -q 'ok installed'; }
 # Installed, half-installed or with its configuration files left: dpkg still has it.
 present() {
     local status
-    status=$(dpkg-query -W -f='${Status}' quorbel 2>/dev/null) || return 1
+    status=$(dpkg-query -W -f='${Status}' "${1:-quorbel}" 2>/dev/null) || return 1
     [ -n "$status" ] && [[ "$status" != *not-installed ]]
 }
-absent() { ! present; }
+absent() { ! present "$@"; }
 
 # dpkg waits for no one: another apt or dpkg run on this machine makes it
 # fail at once, so a locked database is tried again for a while.
@@ -179,6 +181,79 @@ dpkg_patiently() {
     done
     printf '%s\n' "$out"
     return 1
+}
+
+# The SDK's package beside the game's, in SDK_DEB: its name, what it depends
+# on, and that it holds only SDK files.
+SDK_DEB=
+sdk_package() {
+    local debs=("$1"/libquorbel-dev_*.deb) deb
+    if [ ${#debs[@]} != 1 ] || [ ! -f "${debs[0]}" ]; then
+        fail "cpack made one libquorbel-dev_*.deb (found: ${debs[*]})"
+        return 1
+    fi
+    deb=${debs[0]}
+    SDK_DEB=$deb
+    pass "cpack made $(basename "$deb")"
+    check "SDK package is named libquorbel-dev" test "$(dpkg-deb -f "$deb" Package)" = libquorbel-dev
+    local depends dev
+    depends=$(dpkg-deb -f "$deb" Depends)
+    for dev in libsdl2-dev libsdl2-mixer-dev libpng-dev zlib1g-dev liblzo2-dev libavformat-dev \
+        libavcodec-dev libswscale-dev libavutil-dev libgl-dev pkg-config; do
+        grep -qE "(^|, )$dev(,|$| )" <<<"$depends" || fail "libquorbel-dev does not depend on $dev"
+    done
+    local contents stray
+    contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
+    stray=$(grep -vE '^\./usr/((bin|include|lib|share|share/doc|share/man|share/man/man1)/)?$' <<<"$contents" |
+        grep -vE '^\./usr/(bin/sbpack|include/quorbel/|lib/([a-z0-9_]+-linux-gnu/)?(libquorbel_(runtime|platform)\.a|cmake/|pkgconfig/|cmake/Quorbel/)|lib/[a-z0-9_]+-linux-gnu/$|share/quorbel/|share/doc/libquorbel-dev/|share/man/man1/sbpack\.1\.gz)')
+    check "SDK package holds only the SDK${stray:+ (found: $stray)}" test -z "$stray"
+}
+
+# The starter copied out of /usr/share/quorbel and built with
+# find_package(Quorbel) alone, then run headless: it draws its ship.
+build_starter_against_usr() {
+    local game=$SCRATCH/starter
+    check "sbpack is on the PATH" test "$(command -v sbpack)" = /usr/bin/sbpack
+    check "pkg-config knows quorbel" pkg-config --exists quorbel
+    cp -r /usr/share/quorbel/starter "$game"
+    if ! (cmake -S "$game" -B "$game/build" -G Ninja && cmake --build "$game/build") \
+        >"$SCRATCH/starter-build.log" 2>&1; then
+        tail -40 "$SCRATCH/starter-build.log"
+        fail "the starter builds against /usr with find_package(Quorbel)"
+        return
+    fi
+    pass "the starter builds against /usr with find_package(Quorbel)"
+    mkdir -p "$SCRATCH/starter-tmp"
+    (cd / && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy TMPDIR=$SCRATCH/starter-tmp \
+        timeout 60 "$game/build/starter" --frames 30 --shot shot.bmp) >"$SCRATCH/starter-run.log" 2>&1
+    check "the starter runs 30 frames and ends with exit code 0" test $? = 0
+    # 24-bit BMP, rows bottom-up: count the ship's hull colour (90, 200, 255).
+    local hull
+    hull=$(python3 -c '
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+offset, = struct.unpack_from("<I", data, 10)
+width, height = struct.unpack_from("<ii", data, 18)
+stride = (3 * width + 3) // 4 * 4
+print(sum(data[offset + y * stride + 3 * x:offset + y * stride + 3 * x + 3] == bytes((255, 200, 90))
+          for y in range(height) for x in range(width)))' "$game/build/shot.bmp" 2>/dev/null)
+    check "the starter's screen shows its ship (${hull:-no} hull pixels)" test "${hull:-0}" -gt 50
+}
+
+# Every file of a package's list is gone; its folders matching PATTERN too.
+nothing_left_of() {
+    local files=$1 own=$2 left=0 path
+    while read -r path; do
+        [ -z "$path" ] && continue
+        if [ -e "$path" ] || [ -L "$path" ]; then
+            if [ -d "$path" ] && [ ! -L "$path" ] && ! grep -qE "^($own)" <<<"$path"; then
+                continue
+            fi
+            echo "    left behind: $path"
+            left=$((left + 1))
+        fi
+    done <<<"$files"
+    test $left = 0
 }
 
 deb_test() {
@@ -216,13 +291,15 @@ deb_test() {
     stray=$(grep -vE '^\./usr/((bin|lib|share)/)?$|^\./usr/bin/quorbel$|^\./usr/lib/quorbel/' <<<"$contents" |
         grep -vE '^\./usr/share/(applications|icons|metainfo)/')
     check "package holds nothing else${stray:+ (found: $stray)}" test -z "$stray"
+    sdk_package "$SCRATCH/pkg" || return
 
-    if present; then
-        echo "note: quorbel was installed here before the test (an earlier run?); purging it"
-        dpkg_patiently --purge quorbel >/dev/null
+    if present libquorbel-dev || present; then
+        echo "note: quorbel or libquorbel-dev was installed here before the test (an earlier run?); purging it"
+        dpkg_patiently --purge libquorbel-dev quorbel >/dev/null
     fi
+    cleanup_hooks+=("present libquorbel-dev && dpkg_patiently --purge libquorbel-dev >/dev/null")
     cleanup_hooks+=("present && dpkg_patiently --purge quorbel >/dev/null")
-    if ! dpkg_patiently -i "$deb" >"$SCRATCH/dpkg-i.log"; then
+    if ! dpkg_patiently -i "$deb" "$SDK_DEB" >"$SCRATCH/dpkg-i.log"; then
         cat "$SCRATCH/dpkg-i.log"
         fail "dpkg -i"
         return
@@ -236,9 +313,22 @@ deb_test() {
     before=$(listing /usr/lib/quorbel)
     start_and_stop "installed quorbel" quorbel
     check "the game wrote nothing into /usr/lib/quorbel" test "$before" = "$(listing /usr/lib/quorbel)"
+    check "dpkg says libquorbel-dev is installed" installed libquorbel-dev
+    build_starter_against_usr
 
-    local files
+    local files sdk_files
     files=$(dpkg -L quorbel)
+    sdk_files=$(dpkg -L libquorbel-dev)
+    if ! dpkg_patiently --purge libquorbel-dev >"$SCRATCH/dpkg-purge.log"; then
+        cat "$SCRATCH/dpkg-purge.log"
+        fail "dpkg --purge libquorbel-dev"
+        return
+    fi
+    pass "dpkg --purge libquorbel-dev"
+    check "dpkg no longer knows libquorbel-dev" absent libquorbel-dev
+    check "every file of libquorbel-dev is gone" nothing_left_of "$sdk_files" \
+        '/usr/include/quorbel|/usr/share/quorbel|/usr/lib/.*/cmake/Quorbel|/usr/share/doc/libquorbel-dev'
+    check "no pkg-config file quorbel left" test -z "$(pkg-config --path quorbel 2>/dev/null)"
     if ! dpkg_patiently --purge quorbel >"$SCRATCH/dpkg-purge.log"; then
         cat "$SCRATCH/dpkg-purge.log"
         fail "dpkg --purge"

@@ -74,9 +74,13 @@ def check_install(build, scratch, repo):
     run(['cmake', '--install', build, '--component', 'sdk', '--prefix', prefix])
     files = sorted(os.path.relpath(os.path.join(d, f), prefix)
                    for d, _, names in os.walk(prefix) for f in names)
-    wanted = ['bin/sbpack', 'include/quorbel/runtime.h', 'lib/cmake/Quorbel/QuorbelConfig.cmake',
-              'lib/cmake/Quorbel/QuorbelConfigVersion.cmake', 'lib/cmake/Quorbel/QuorbelGame.cmake',
-              'lib/libquorbel_platform.a', 'lib/libquorbel_runtime.a', 'lib/pkgconfig/quorbel.pc',
+    libdir = os.path.dirname(os.path.dirname(pc_file(scratch)))
+    lib = os.path.relpath(libdir, prefix)
+    expect(lib in ('lib', 'lib/' + multiarch()), f'the libraries are in {lib}')
+    wanted = ['bin/sbpack', 'include/quorbel/runtime.h', 'share/man/man1/sbpack.1.gz',
+              f'{lib}/cmake/Quorbel/QuorbelConfig.cmake', f'{lib}/cmake/Quorbel/QuorbelGame.cmake',
+              f'{lib}/cmake/Quorbel/QuorbelConfigVersion.cmake', f'{lib}/pkgconfig/quorbel.pc',
+              f'{lib}/libquorbel_platform.a', f'{lib}/libquorbel_runtime.a',
               'share/quorbel/starter/CMakeLists.txt', 'share/quorbel/starter/Makefile',
               'share/quorbel/starter/starter.cpp', 'share/quorbel/starter/media.cpp',
               'share/quorbel/starter/README.md']
@@ -93,7 +97,7 @@ def check_install(build, scratch, repo):
         path = os.path.join(prefix, 'include', 'quorbel', included.decode())
         expect(os.path.isfile(path), f'runtime.h includes {included.decode()}, not installed')
     for library in ('libquorbel_runtime.a', 'libquorbel_platform.a'):
-        with open(os.path.join(prefix, 'lib', library), 'rb') as f:
+        with open(os.path.join(libdir, library), 'rb') as f:
             expect(f.read(8) == b'!<arch>\n', f'{library} is no static library')
     for name in ('starter.cpp', 'media.cpp', 'CMakeLists.txt', 'Makefile'):
         with open(os.path.join(repo, 'examples', 'starter', name), 'rb') as a, \
@@ -112,8 +116,22 @@ def check_install(build, scratch, repo):
            f'the runtime\'s static libraries come after the libraries they need: {pc}')
 
 
+def multiarch():
+    done = subprocess.run(['gcc', '-print-multiarch'], stdout=subprocess.PIPE)
+    return done.stdout.decode().strip()
+
+
+def pc_file(scratch):
+    """The installed quorbel.pc, in lib/pkgconfig or the multiarch lib folder."""
+    for lib in ('lib/' + multiarch(), 'lib'):
+        path = os.path.join(prefix_of(scratch), lib, 'pkgconfig', 'quorbel.pc')
+        if os.path.isfile(path):
+            return path
+    raise CheckFailed('the SDK holds no quorbel.pc')
+
+
 def pkg_config(scratch, *arguments):
-    environment = {'PKG_CONFIG_PATH': os.path.join(prefix_of(scratch), 'lib', 'pkgconfig')}
+    environment = {'PKG_CONFIG_PATH': os.path.dirname(pc_file(scratch))}
     return run(['pkg-config', *arguments], env=environment).strip()
 
 
@@ -212,7 +230,7 @@ def check_cmake(scratch, repo):
 
 def check_pkgconfig(scratch, repo):
     game = fresh_copy_of_starter(scratch, 'pkgconfig')
-    environment = {'PKG_CONFIG_PATH': os.path.join(prefix_of(scratch), 'lib', 'pkgconfig')}
+    environment = {'PKG_CONFIG_PATH': os.path.dirname(pc_file(scratch))}
     output = run(['make'], cwd=game, env=environment)
     expect(repo not in output, f'the Makefile\'s commands name the source tree:\n{output}')
     program = os.path.join(game, 'starter')
