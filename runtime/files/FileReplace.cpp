@@ -4,22 +4,42 @@
 
 #include "runtime/platform/Platform.h"
 
-bool ReplaceFileContents(const char* path, const std::string& contents) {
-    if (!path || !*path) return false;
-    const std::string fresh =
-        std::string(path) + "." + std::to_string(platform::ProcessId()) + ".new";
-    platform::DeleteFile(fresh.c_str());
-    platform::FileHandle file = platform::OpenFile(fresh.c_str(), platform::OpenMode::CreateAlways);
-    if (file == platform::kNoFile) return false;
-    const bool written = platform::WriteFile(file, contents.data(), contents.size()) ==
-                             static_cast<long long>(contents.size()) &&
-                         platform::SyncFile(file);
+namespace {
+
+// The step that failed, with the system's reason.
+std::string Reason(const char* step) {
+    return std::string(step) + " (" + platform::LastFileError() + ")";
+}
+
+// Empty when every byte reached the disk.
+std::string WriteToDisk(platform::FileHandle file, const std::string& contents) {
+    if (platform::WriteFile(file, contents.data(), contents.size()) !=
+        static_cast<long long>(contents.size()))
+        return Reason("the new file could not be written whole");
+    if (!platform::SyncFile(file)) return Reason("the new file could not be brought to the disk");
+    return std::string();
+}
+
+// Empty when the old file was replaced, else why not.
+std::string Replace(const char* path, const std::string& contents) {
+    if (!path || !*path) return "the file has no name";
+    std::string fresh;
+    const platform::FileHandle file = platform::CreateFileBeside(path, &fresh);
+    if (file == platform::kNoFile) return Reason("no new file could be made beside it");
+    std::string why = WriteToDisk(file, contents);
     platform::CloseFile(file);
-    if (!written || !platform::RenameFile(fresh.c_str(), path)) {
-        platform::DeleteFile(fresh.c_str());
-        return false;
-    }
-    return true;
+    if (why.empty() && !platform::RenameFile(fresh.c_str(), path))
+        why = Reason("the new file could not take the old one's name");
+    if (!why.empty()) platform::DeleteFile(fresh.c_str());
+    return why;
+}
+
+}  // namespace
+
+bool ReplaceFileContents(const char* path, const std::string& contents, std::string* failure) {
+    const std::string why = Replace(path, contents);
+    if (failure) *failure = why;
+    return why.empty();
 }
 
 WholeFile ReadWholeFile(const char* path, std::string* contents) {

@@ -6,7 +6,12 @@
 #include <cstddef>
 #include <string>
 
-bool ReplaceFileContents(const char* path, const std::string& contents);
+// The fresh file has a short name of its own, so a file whose name is as long
+// as the system allows can be replaced too, and takes the old file's
+// permission bits (and owner and group where the process may give them).
+// False when the old file could not be replaced; `failure` then says why.
+bool ReplaceFileContents(const char* path, const std::string& contents,
+                         std::string* failure = nullptr);
 
 enum class WholeFile {
     Read,        // every byte is in the contents

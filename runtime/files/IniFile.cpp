@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "runtime/core/EngineState.h"
+#include "runtime/files/ByteOrderMark.h"
 #include "runtime/files/ErrorLog.h"
 #include "runtime/files/FileReplace.h"
 #include "runtime/files/Shoebox.h"
@@ -80,6 +81,8 @@ WholeFile LoadTableFile(const RtString& fileName, std::string* contents) {
 void IniTable::Load(const char* text, size_t size) {
     sections.clear();
     const char* end = text + size;
+    byteOrderMark = StartsWithByteOrderMark(text, size);
+    if (byteOrderMark) text += kByteOrderMarkSize;
     while (text < end) {
         const char* newline = static_cast<const char*>(std::memchr(text, '\n', end - text));
         const char* lineEnd = newline ? newline : end;
@@ -131,6 +134,7 @@ std::string IniTable::Text() const {
         for (const IniEntry& entry : section.entries)
             text += std::string(entry.key.CStr()) + "=" + entry.value.CStr() + "\r\n";
     }
+    PutByteOrderMark(byteOrderMark, &text);
     return text;
 }
 
@@ -159,6 +163,13 @@ void IniPut(const RtString& section, const RtString& key, const RtString& value)
 void FlushIniFile() {
     // A file that exists but could not be read is never replaced by the few
     // values put since: that would lose everything else it holds.
-    if (!gIniTable.changed || gIniTable.unreadable || gIniTable.fileName.Length() == 0) return;
-    if (ReplaceFileContents(gIniTable.fileName.CStr(), gIniTable.Text())) gIniTable.changed = false;
+    if (!gIniTable.changed || gIniTable.unreadable) return;
+    std::string failure;
+    if (ReplaceFileContents(gIniTable.fileName.CStr(), gIniTable.Text(), &failure)) {
+        gIniTable.changed = false;
+        return;
+    }
+    AppendErrorLog(
+        ("INI file: cannot write back " + std::string(gIniTable.fileName.CStr()) + ": " + failure)
+            .c_str());
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "runtime/core/Engine.h"
+#include "runtime/files/ByteOrderMark.h"
 #include "runtime/files/ErrorLog.h"
 #include "runtime/files/FileReplace.h"
 #include "runtime/values/Truncate.h"
@@ -19,6 +20,7 @@ struct LineFileBuffer {
     bool bound = false;
     bool loaded = false;      // false while the file is missing and nothing was put
     bool unreadable = false;  // the file exists but could not be read: never written back
+    bool byteOrderMark = false;
     std::vector<std::string> lines = std::vector<std::string>(kLineCount);
     int highestLine = -1;  // the highest line loaded or written
     std::vector<std::string> beyond;
@@ -28,7 +30,8 @@ struct LineFileBuffer {
 LineFileBuffer gLineFile;
 
 void SplitLines(const std::string& contents, LineFileBuffer* buffer) {
-    size_t start = 0;
+    buffer->byteOrderMark = StartsWithByteOrderMark(contents.data(), contents.size());
+    size_t start = buffer->byteOrderMark ? kByteOrderMarkSize : 0;
     int index = 0;
     while (start < contents.size()) {
         size_t end = contents.find('\n', start);
@@ -122,6 +125,12 @@ void FlushLineFile() {
     std::string contents;
     for (int i = 0; i <= gLineFile.highestLine; ++i) contents += gLineFile.lines[i] + "\r\n";
     for (const std::string& line : gLineFile.beyond) contents += line + "\r\n";
+    PutByteOrderMark(gLineFile.byteOrderMark, &contents);
     // When the write fails the buffer stays changed and the next flush retries.
-    if (ReplaceFileContents(gLineFile.fileName.c_str(), contents)) gLineFile.changed = false;
+    std::string failure;
+    if (ReplaceFileContents(gLineFile.fileName.c_str(), contents, &failure)) {
+        gLineFile.changed = false;
+        return;
+    }
+    AppendErrorLog(("Line file: cannot write back " + gLineFile.fileName + ": " + failure).c_str());
 }

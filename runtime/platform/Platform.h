@@ -212,6 +212,12 @@ void CloseFile(FileHandle file);
 bool SyncFile(FileHandle file);  // its bytes reach the disk before this returns
 bool DeleteFile(const char* path);
 bool RenameFile(const char* from, const char* to);
+// A new empty file, open for writing, in the folder of `beside` under a short
+// name of its own however long the other's is, to be renamed over it later.
+// When `beside` is a file, the new one has its permission bits, and its owner
+// and group where the process may give them. kNoFile when none can be made.
+FileHandle CreateFileBeside(const char* beside, std::string* path);
+std::string LastFileError();  // why the last file call that failed failed, in words
 bool FileExists(const char* path);
 bool PathExists(const char* path);            // anything at that name: file, folder, link
 bool MakePrivateDirectory(const char* path);  // mode 0700; true when it exists as ours

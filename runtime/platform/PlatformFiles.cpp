@@ -6,9 +6,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "runtime/platform/Platform.h"
@@ -17,6 +20,24 @@
 extern char** environ;
 
 namespace platform {
+
+namespace {
+
+// Per kind of call: the errno value its next call fails with, 0 for none.
+std::atomic<int> gForcedFailures[4];
+
+bool ForcedFailure(FileCall call) {
+    const int error = gForcedFailures[static_cast<int>(call)].exchange(0);
+    if (error == 0) return false;
+    errno = error;
+    return true;
+}
+
+}  // namespace
+
+void FailNextFileCall(FileCall call, int error) {
+    gForcedFailures[static_cast<int>(call)] = error;
+}
 
 std::string NativePath(const char* path) {
     std::string native = path ? path : "";
@@ -75,7 +96,7 @@ long long ReadFile(FileHandle file, void* buffer, size_t bytes) {
 }
 
 long long WriteFile(FileHandle file, const void* buffer, size_t bytes) {
-    if (file < 0 || (!buffer && bytes)) return -1;
+    if (file < 0 || (!buffer && bytes) || ForcedFailure(FileCall::Write)) return -1;
     size_t done = 0;
     const char* in = static_cast<const char*>(buffer);
     while (done < bytes) {
@@ -106,7 +127,7 @@ void CloseFile(FileHandle file) {
 }
 
 bool SyncFile(FileHandle file) {
-    return file >= 0 && ::fsync(file) == 0;
+    return file >= 0 && !ForcedFailure(FileCall::Sync) && ::fsync(file) == 0;
 }
 
 bool DeleteFile(const char* path) {
@@ -115,8 +136,49 @@ bool DeleteFile(const char* path) {
 }
 
 bool RenameFile(const char* from, const char* to) {
-    if (!from || !to || !*from || !*to) return false;
+    if (!from || !to || !*from || !*to || ForcedFailure(FileCall::Rename)) return false;
     return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
+}
+
+FileHandle CreateFileBeside(const char* beside, std::string* path) {
+    path->clear();
+    if (!beside || !*beside) {
+        errno = ENOENT;
+        return kNoFile;
+    }
+    if (ForcedFailure(FileCall::CreateBeside)) return kNoFile;
+    const std::string native = NativePath(beside);
+    const size_t slash = native.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : native.substr(0, slash + 1);
+    struct stat old;
+    const bool hasOld = ::stat(native.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[48];
+        std::snprintf(name, sizeof name, ".quorbel-%d-%u.new", static_cast<int>(::getpid()),
+                      counter++);
+        const std::string candidate = folder + name;
+        // Never more open than the file it replaces, not even while written.
+        const int fd =
+            ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, hasOld ? 0600 : 0666);
+        if (fd < 0) {
+            if (errno == EEXIST || errno == EINTR) continue;
+            return kNoFile;
+        }
+        if (hasOld) {
+            // Owner and group first: giving them away may clear the set-id bits.
+            if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)::fchown(fd, -1, old.st_gid);
+            (void)::fchmod(fd, old.st_mode & 07777);
+        }
+        *path = candidate;
+        return fd;
+    }
+    errno = EEXIST;
+    return kNoFile;
+}
+
+std::string LastFileError() {
+    return std::strerror(errno);
 }
 
 bool FileExists(const char* path) {

@@ -75,6 +75,11 @@ bool VirtualJoystickRumble(Joystick* joystick, uint16_t* low, uint16_t* high);
 
 // ---------------------------------------------------------------- files
 std::string NativePath(const char* path);  // every "\\" becomes "/"
+// The next call of the kind fails, once, as the system fails it with `error`
+// (an errno value): a write-back can be made to fail where permissions cannot
+// make it fail (the tests run as root).
+enum class FileCall { CreateBeside, Write, Sync, Rename };
+void FailNextFileCall(FileCall call, int error);
 
 // ---------------------------------------------------------------- audio
 std::string AudioDriverName();  // the driver in use, empty when none

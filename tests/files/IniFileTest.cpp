@@ -137,6 +137,46 @@ TEST_F(IniFileTest, ALineEndsAtItsFirstNulByte) {
     EXPECT_EQ(table.Text(), "[Space]\r\nkey=va\r\n");
 }
 
+// Windows editors begin a UTF-8 file with EF BB BF.
+TEST_F(IniFileTest, ByteOrderMarkIsNoPartOfTheFirstHeaderAndIsWrittenBack) {
+    WriteText(scratch / "bom.ini", "\xEF\xBB\xBF[Video]\r\nWidth=640\r\n[Sound]\r\nVolume=1");
+    IniOpen(Path("bom.ini"));
+    EXPECT_EQ(Get("Video", "Width"), "640");
+    EXPECT_EQ(Get("Sound", "Volume"), "1");
+    IniPut(RtString("Sound"), RtString("Volume"), RtString("0.5"));
+    FlushIniFile();
+    EXPECT_EQ(ReadText(scratch / "bom.ini"),
+              "\xEF\xBB\xBF[Video]\r\nWidth=640\r\n[Sound]\r\nVolume=0.5\r\n");
+
+    // Entries above the first header, after the mark; a mark anywhere else
+    // is an ordinary byte, and a file without one is written back without.
+    WriteText(scratch / "top.ini", "\xEF\xBB\xBFtop=1\n[A]\n\xEF\xBB\xBF[B]\nb=2\n");
+    IniOpen(Path("top.ini"));
+    EXPECT_EQ(Get("", "top"), "1");
+    EXPECT_EQ(Get("A", "b"), "2");  // "\xEF\xBB\xBF[B]" is no header, and is dropped
+    EXPECT_EQ(Get("B", "b"), "NO_DATA");
+    IniPut(RtString("A"), RtString("a"), RtString("1"));
+    FlushIniFile();
+    EXPECT_EQ(ReadText(scratch / "top.ini"), "\xEF\xBB\xBFtop=1\r\n[A]\r\nb=2\r\na=1\r\n");
+    WriteText(scratch / "plain.ini", "[A]\nb=2\n");
+    IniOpen(Path("plain.ini"));
+    IniPut(RtString("A"), RtString("b"), RtString("3"));
+    FlushIniFile();
+    EXPECT_EQ(ReadText(scratch / "plain.ini"), "[A]\r\nb=3\r\n");
+
+    // A first line that itself begins with the mark's bytes gets a mark
+    // before it, so it loads again as it was.
+    IniTable table;
+    const std::string odd = "\n\xEF\xBB\xBFkey=1\n";
+    table.Load(odd.data(), odd.size());
+    EXPECT_FALSE(table.byteOrderMark);
+    const std::string written = table.Text();
+    EXPECT_EQ(written, "\xEF\xBB\xBF\xEF\xBB\xBFkey=1\r\n");
+    table.Load(written.data(), written.size());
+    ASSERT_NE(table.Find("", "\xEF\xBB\xBFkey"), nullptr);
+    EXPECT_EQ(table.Text(), written);
+}
+
 TEST_F(IniFileTest, IniOpenResolvesThroughTheMediaShoebox) {
     std::vector<uint8_t> archive;
     std::string error;

@@ -122,4 +122,41 @@ TEST_F(LineFileTest, WriteBackThatCannotCompleteKeepsTheOldFile) {
     EXPECT_EQ(std::distance(fs::directory_iterator(scratch.path()), fs::directory_iterator()), 2);
 }
 
+// Windows editors begin a UTF-8 file with EF BB BF.
+TEST_F(LineFileTest, ByteOrderMarkIsNoPartOfTheFirstLineAndIsWrittenBack) {
+    WriteText(scratch / "bom.txt",
+              "\xEF\xBB\xBF"
+              "first\r\nsecond\r\n\xEF\xBB\xBFthird");
+    EXPECT_EQ(Get("bom.txt", 0), "first");
+    EXPECT_EQ(GetFileLineNumber(Path("bom.txt"), 0), 0);
+    EXPECT_EQ(Get("bom.txt", 2), "\xEF\xBB\xBFthird");  // only a leading mark is one
+    PutFileLine(Path("bom.txt"), 1, RtString("2nd"));
+    FlushLineFile();
+    EXPECT_EQ(ReadText(scratch / "bom.txt"),
+              "\xEF\xBB\xBF"
+              "first\r\n2nd\r\n\xEF\xBB\xBFthird\r\n");
+
+    WriteText(scratch / "number.txt",
+              "\xEF\xBB\xBF"
+              "42\n");
+    EXPECT_EQ(GetFileLineNumber(Path("number.txt"), 0), 42);
+    // A file of the mark alone has no lines; a file without one gets none.
+    WriteText(scratch / "mark.txt", "\xEF\xBB\xBF");
+    EXPECT_EQ(Get("mark.txt", 0), "NO_DATA");
+    PutFileLine(Path("mark.txt"), 1, RtString("one"));
+    FlushLineFile();
+    EXPECT_EQ(ReadText(scratch / "mark.txt"), "\xEF\xBB\xBF\r\none\r\n");
+    PutFileLine(Path("plain.txt"), 0, RtString("zero"));
+    FlushLineFile();
+    EXPECT_EQ(ReadText(scratch / "plain.txt"), "zero\r\n");
+
+    // A first line put with the mark's bytes at its start gets a mark before
+    // it, so it reads back as it was put.
+    PutFileLine(Path("plain.txt"), 0, RtString("\xEF\xBB\xBFzero"));
+    FlushLineFile();
+    EXPECT_EQ(ReadText(scratch / "plain.txt"), "\xEF\xBB\xBF\xEF\xBB\xBFzero\r\n");
+    EXPECT_EQ(Get("other.txt", 0), "NO_FILE");
+    EXPECT_EQ(Get("plain.txt", 0), "\xEF\xBB\xBFzero");
+}
+
 }  // namespace

@@ -1,8 +1,13 @@
 // Nothing a player wrote is lost on write-back: INI and line files of any
-// size and at any path length load whole and go back byte for byte, and a
-// file that exists but cannot be read is never replaced.
+// size, at any path length and with names as long as the system allows load
+// whole and go back byte for byte with their permissions, a file that exists
+// but cannot be read is never replaced, and a write-back that cannot complete
+// keeps the old file and says why in the error log.
 #include <linux/capability.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
+
+#include <cerrno>
 
 #include "FilesTestSupport.h"
 #include "runtime/core/EngineState.h"
@@ -11,6 +16,7 @@
 #include "runtime/files/LineFile.h"
 #include "runtime/files/Shoebox.h"
 #include "runtime/files/ShoeboxPacker.h"
+#include "runtime/platform/PlatformTesting.h"
 #include "runtime/runtime.h"
 
 namespace {
@@ -61,6 +67,10 @@ class WriteBackTest : public ::testing::Test {
         RtString text;
         GetFileLine(RtString(path.c_str()), line, text);
         return text.CStr();
+    }
+    size_t FilesInScratch() const {
+        return static_cast<size_t>(
+            std::distance(fs::directory_iterator(scratch.path()), fs::directory_iterator()));
     }
 
     ScratchFolder scratch;
@@ -186,6 +196,162 @@ TEST_F(WriteBackTest, UnreadablePlainFileIsNotReplacedByTheArchiveCopy) {
     }
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(ReadText(path), "[Mine]\r\nscore=99\r\n");
+}
+
+// Linux allows names of 255 bytes; the fresh file beside the old one must
+// fit whatever the old name's length.
+TEST_F(WriteBackTest, FilesWithNamesAsLongAsTheSystemAllowsAreWrittenBack) {
+    for (size_t length : {250u, 255u}) {
+        const std::string ini = scratch / (std::string(length - 4, 'i') + ".ini");
+        ASSERT_EQ(fs::path(ini).filename().string().size(), length);
+        WriteText(ini, "[Keep]\r\nold=1\r\n");
+        IniOpen(RtString(ini.c_str()));
+        EXPECT_EQ(Get("Keep", "old"), "1");
+        IniPut(RtString("New"), RtString("x"), RtString("2"));
+        IniOpen(RtString((scratch / "other.ini").c_str()));  // writes the table back
+        EXPECT_EQ(ReadText(ini), "[Keep]\r\nold=1\r\n[New]\r\nx=2\r\n") << length;
+
+        const std::string lines = scratch / (std::string(length - 4, 'l') + ".txt");
+        WriteText(lines, "first\r\nsecond\r\n");
+        EXPECT_EQ(Line(lines, 0), "first");
+        PutFileLine(RtString(lines.c_str()), 1, RtString("2nd"));
+        PutFileLine(RtString(lines.c_str()), 2, RtString("third"));
+        EXPECT_EQ(Line(scratch / "other.txt", 0), "NO_FILE");  // writes the buffer back
+        EXPECT_EQ(ReadText(lines), "first\r\n2nd\r\nthird\r\n") << length;
+
+        EXPECT_EQ(FilesInScratch(), 2u);  // nothing left beside them
+        EXPECT_EQ(ReadText(ErrorLogPath()), "");
+        fs::remove(ini);
+        fs::remove(lines);
+    }
+}
+
+struct ForcedFailure {
+    platform::FileCall call;
+    int error;
+    const char* logged;  // the reason the error log gives
+};
+
+const ForcedFailure kForcedFailures[] = {
+    {platform::FileCall::CreateBeside, EACCES,
+     "no new file could be made beside it (Permission denied)"},
+    {platform::FileCall::Write, ENOSPC,
+     "the new file could not be written whole (No space left on device)"},
+    {platform::FileCall::Sync, EIO,
+     "the new file could not be brought to the disk (Input/output error)"},
+    {platform::FileCall::Rename, EXDEV,
+     "the new file could not take the old one's name (Invalid cross-device link)"},
+};
+
+// The tests run as root, where permissions make nothing fail: each step of
+// the write-back is made to fail as the system would fail it.
+TEST_F(WriteBackTest, WriteBackThatCannotCompleteKeepsTheOldFileAndLogsOneLine) {
+    const std::string ini = scratch / (std::string(246, 'i') + ".ini");
+    const std::string lines = scratch / (std::string(246, 'l') + ".txt");
+    const std::string oldIni = "[Keep]\r\nold=1\r\n", oldLines = "first\r\nsecond\r\n";
+    for (const ForcedFailure& failure : kForcedFailures) {
+        WriteText(ini, oldIni);
+        WriteText(lines, oldLines);
+        DeleteErrorLog();
+
+        IniOpen(RtString(ini.c_str()));
+        IniPut(RtString("Keep"), RtString("old"), RtString("2"));
+        platform::FailNextFileCall(failure.call, failure.error);
+        FlushIniFile();
+        EXPECT_EQ(ReadText(ini), oldIni) << failure.logged;
+
+        PutFileLine(RtString(lines.c_str()), 0, RtString("changed"));
+        platform::FailNextFileCall(failure.call, failure.error);
+        FlushLineFile();
+        EXPECT_EQ(ReadText(lines), oldLines) << failure.logged;
+
+        EXPECT_EQ(ReadText(ErrorLogPath()),
+                  "INI file: cannot write back " + ini + ": " + failure.logged + "\r\n" +
+                      "Line file: cannot write back " + lines + ": " + failure.logged + "\r\n");
+        EXPECT_EQ(FilesInScratch(), 2u) << failure.logged;  // no stray new file
+
+        // The changes are still waiting: the next write-back completes.
+        FlushIniFile();
+        FlushLineFile();
+        EXPECT_EQ(ReadText(ini), "[Keep]\r\nold=2\r\n");
+        EXPECT_EQ(ReadText(lines), "changed\r\nsecond\r\n");
+        Line(scratch / "unbind.txt", 0);
+        IniOpen(RtString(""));
+    }
+}
+
+// A table or buffer bound to no file name has nowhere to go; that is said too.
+TEST_F(WriteBackTest, ChangesWithNoFileNameAreLogged) {
+    IniOpen(RtString(""));
+    IniPut(RtString("A"), RtString("b"), RtString("c"));
+    FlushIniFile();
+    PutFileLine(RtString(""), 0, RtString("line"));
+    FlushLineFile();
+    EXPECT_EQ(ReadText(ErrorLogPath()),
+              "INI file: cannot write back : the file has no name\r\n"
+              "Line file: cannot write back : the file has no name\r\n");
+    EXPECT_EQ(FilesInScratch(), 0u);
+    IniOpen(RtString((scratch / "unbind.ini").c_str()));
+    Line(scratch / "unbind.txt", 0);
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat info = {};
+    stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+// Restores the process's file mode mask when the test ends.
+class WithUmask {
+  public:
+    explicit WithUmask(mode_t mask) : saved_(umask(mask)) {}
+    ~WithUmask() { umask(saved_); }
+
+  private:
+    mode_t saved_;
+};
+
+TEST_F(WriteBackTest, ReplacementKeepsThePermissionBitsWhateverTheUmask) {
+    WithUmask strict(077);
+    for (mode_t mode : {0600, 0640, 0644, 0604, 0666, 0400}) {
+        const std::string ini = scratch / "private.ini", lines = scratch / "private.txt";
+        WriteText(ini, "[A]\r\nb=1\r\n");
+        WriteText(lines, "one\r\n");
+        ASSERT_EQ(chmod(ini.c_str(), mode), 0);
+        ASSERT_EQ(chmod(lines.c_str(), mode), 0);
+        IniOpen(RtString(ini.c_str()));
+        IniPut(RtString("A"), RtString("b"), RtString("2"));
+        FlushIniFile();
+        PutFileLine(RtString(lines.c_str()), 0, RtString("two"));
+        FlushLineFile();
+        EXPECT_EQ(ReadText(ini), "[A]\r\nb=2\r\n");
+        EXPECT_EQ(ReadText(lines), "two\r\n");
+        EXPECT_EQ(ModeOf(ini), mode) << std::oct << mode;
+        EXPECT_EQ(ModeOf(lines), mode) << std::oct << mode;
+        IniOpen(RtString(""));
+        Line(scratch / "unbind.txt", 0);
+        fs::remove(ini);
+        fs::remove(lines);
+    }
+    // A file made new takes the mode the mask leaves, as any new file does.
+    WithUmask usual(022);
+    PutFileLine(RtString((scratch / "new.txt").c_str()), 0, RtString("x"));
+    FlushLineFile();
+    EXPECT_EQ(ModeOf(scratch / "new.txt"), 0644u);
+}
+
+TEST_F(WriteBackTest, ReplacementKeepsTheOwnerAndGroupWherePermitted) {
+    const std::string ini = scratch / "theirs.ini";
+    WriteText(ini, "[A]\r\nb=1\r\n");
+    if (chown(ini.c_str(), 4321, 8765) != 0) GTEST_SKIP() << "only root may give a file away";
+    IniOpen(RtString(ini.c_str()));
+    IniPut(RtString("A"), RtString("b"), RtString("2"));
+    FlushIniFile();
+    struct stat info = {};
+    ASSERT_EQ(stat(ini.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 4321u);
+    EXPECT_EQ(info.st_gid, 8765u);
+    EXPECT_EQ(ReadText(ini), "[A]\r\nb=2\r\n");
 }
 
 }  // namespace
