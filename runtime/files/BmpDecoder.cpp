@@ -11,6 +11,12 @@ namespace {
 constexpr size_t kFileHeaderSize = 14;
 constexpr long long kMaxBmpFileSize = kMaxImagePixels * 4 + 65536;
 
+// Info header sizes: the old 12-byte core header, the 40-byte one, and the
+// 108- and 124-byte ones of today's editors (V4, V5), which begin with the
+// 40-byte one and go on with colour masks, colour space and profile.
+constexpr uint32_t kCoreHeader = 12, kInfoHeader = 40, kV4Header = 108, kV5Header = 124;
+constexpr uint32_t kPlainPixels = 0, kBitFields = 3;
+
 struct BmpHeader {
     uint32_t pixelOffset = 0;
     uint32_t infoSize = 0;
@@ -18,6 +24,8 @@ struct BmpHeader {
     int64_t height = 0;
     int bits = 0;
     uint32_t compression = 0;
+    uint32_t redMask = 0, greenMask = 0, blueMask = 0;  // V4 and V5 only
+    bool topDown = false;                               // rows stored top row first
 };
 
 struct Palette {
@@ -25,47 +33,70 @@ struct Palette {
     bool present = false;
 };
 
+bool ReadInfoHeader(const uint8_t* data, size_t size, BmpHeader* header) {
+    const uint8_t* info = data + kFileHeaderSize;
+    if (header->infoSize == kCoreHeader) {
+        if (size < kFileHeaderSize + kCoreHeader) return false;
+        header->width = GetLe16(info + 4);
+        header->height = GetLe16(info + 6);
+        header->bits = GetLe16(info + 10);
+        return true;
+    }
+    if (header->infoSize != kInfoHeader && header->infoSize != kV4Header &&
+        header->infoSize != kV5Header)
+        return false;
+    if (size < kFileHeaderSize + header->infoSize) return false;
+    header->width = GetLe32Signed(info + 4);
+    header->height = GetLe32Signed(info + 8);
+    header->bits = GetLe16(info + 14);
+    header->compression = GetLe32(info + 16);
+    if (header->infoSize > kInfoHeader) {
+        header->redMask = GetLe32(info + 40);
+        header->greenMask = GetLe32(info + 44);
+        header->blueMask = GetLe32(info + 48);
+    }
+    return true;
+}
+
+// Run-length and other packed variants are not decoded. Bit fields in a
+// 40-byte header have always been read as plain pixels; a V4 or V5 header
+// holds its masks, and only those of plain blue, green, red bytes (what GIMP
+// and ImageMagick write for 32 bits) are taken.
+bool PlainPixels(const BmpHeader& header) {
+    if (header.compression == kPlainPixels) return true;
+    if (header.compression != kBitFields) return false;
+    if (header.infoSize == kInfoHeader) return true;
+    return header.bits == 32 && header.redMask == 0x00FF0000 && header.greenMask == 0x0000FF00 &&
+           header.blueMask == 0x000000FF;
+}
+
 bool ReadHeader(const uint8_t* data, size_t size, BmpHeader* header) {
     if (size < kFileHeaderSize + 4 || data[0] != 'B' || data[1] != 'M') return false;
     header->pixelOffset = GetLe32(data + 10);
     header->infoSize = GetLe32(data + 14);
-    const uint8_t* info = data + kFileHeaderSize;
-    if (header->infoSize == 12) {
-        if (size < kFileHeaderSize + 12) return false;
-        header->width = GetLe16(info + 4);
-        header->height = GetLe16(info + 6);
-        header->bits = GetLe16(info + 10);
-    } else if (header->infoSize == 40) {
-        if (size < kFileHeaderSize + 40) return false;
-        header->width = GetLe32Signed(info + 4);
-        header->height = GetLe32Signed(info + 8);
-        header->bits = GetLe16(info + 14);
-        header->compression = GetLe32(info + 16);
-    } else {
-        return false;
-    }
+    if (!ReadInfoHeader(data, size, header)) return false;
     if (header->bits != 1 && header->bits != 4 && header->bits != 8 && header->bits != 24 &&
         header->bits != 32)
         return false;
-    // Run-length and other packed variants are not decoded; bit fields (3)
-    // hold plain pixels.
-    if (header->compression != 0 && header->compression != 3) return false;
-    if (header->height < 0) header->height = -header->height;
+    if (!PlainPixels(*header)) return false;
+    // A negative height: the rows are stored top row first.
+    header->topDown = header->height < 0;
+    if (header->topDown) header->height = -header->height;
     return header->width > 0 && header->height > 0;
 }
 
 // The 12-byte header is followed by 2^bits entries of blue, green, red; the
-// 40-byte header by entries of blue, green, red, unused up to the pixels.
+// longer headers by entries of blue, green, red, unused up to the pixels.
 bool ReadPalette(const uint8_t* data, size_t size, const BmpHeader& header, Palette* palette) {
     if (header.bits > 8) return true;
     const size_t headersEnd = kFileHeaderSize + header.infoSize;
     size_t count = 0, entrySize = 0;
-    if (header.infoSize == 12) {
+    if (header.infoSize == kCoreHeader) {
         count = size_t{1} << header.bits;
         entrySize = 3;
         if (header.pixelOffset <= 54 && header.pixelOffset < headersEnd + count * 3) count = 0;
-    } else if (header.pixelOffset > 54) {
-        count = (header.pixelOffset - 54) / 4;
+    } else if (header.pixelOffset > headersEnd) {
+        count = (header.pixelOffset - headersEnd) / 4;
         entrySize = 4;
     }
     if (count > 256) count = 256;
@@ -120,7 +151,7 @@ bool DecodeBmpBytes(DecodedImage* image, const uint8_t* data, size_t size, int32
     if (!PrepareImageBlock(image, header.width, header.height)) return false;
     const uint8_t* area = data + header.pixelOffset;
     for (int64_t r = 0; r < header.height; ++r) {
-        const uint8_t* stored = area + (header.height - 1 - r) * rowBytes;
+        const uint8_t* stored = area + (header.topDown ? r : header.height - 1 - r) * rowBytes;
         DecodeRow(stored, header, palette, image->pixels + r * header.width * 4, colourKey);
     }
     return true;

@@ -1,5 +1,7 @@
-// BMP pictures: 1-, 4-, 8-bit palette and 24-, 32-bit colour, with the 12- or
-// 40-byte info header, uncompressed (or with bit fields), rows bottom-up.
+// BMP pictures: 1-, 4-, 8-bit palette and 24-, 32-bit colour, with the 12-,
+// 40-, 108- (V4) or 124-byte (V5) info header, uncompressed (or with bit
+// fields that hold plain pixels), rows bottom-up, or top-down when the height
+// is negative.
 #pragma once
 
 #include <cstddef>

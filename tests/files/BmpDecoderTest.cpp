@@ -1,5 +1,6 @@
-// BMP decoding: every bit depth, both info header sizes, palettes, row order
-// and padding, the colour key, and files that lie about themselves.
+// BMP decoding: every bit depth, every info header size (12, 40, and the V4
+// and V5 headers of today's editors), palettes, row order either way and
+// padding, the colour key, and files that lie about themselves.
 #include <array>
 
 #include "FilesTestSupport.h"
@@ -21,7 +22,24 @@ struct BmpRecipe {
     std::vector<Rgb> palette;
     std::vector<uint8_t> area;  // the stored rows, bottom row first, padded
     uint32_t compression = 0;
+    // V4 and V5 only: red, green, blue and alpha masks.
+    std::array<uint32_t, 4> masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
 };
+
+constexpr uint32_t kV4 = 108, kV5 = 124;
+
+// The V4 and V5 fields after the 40-byte header, as GIMP fills them: the
+// masks, the sRGB colour space (its end points and gammas 0), and for V5 the
+// intent "pictures" with no profile.
+void AppendNewerHeaderFields(const BmpRecipe& recipe, std::vector<uint8_t>* out) {
+    for (uint32_t mask : recipe.masks) AppendLe32(out, mask);
+    AppendLe32(out, 0x73524742);  // "sRGB"
+    out->resize(14 + kV4, 0);
+    if (recipe.infoSize == kV5) {
+        AppendLe32(out, 4);
+        out->resize(14 + kV5, 0);
+    }
+}
 
 // Lays the file out field by field: file header, info header, palette, pixels.
 std::vector<uint8_t> BuildBmp(const BmpRecipe& recipe) {
@@ -49,6 +67,7 @@ std::vector<uint8_t> BuildBmp(const BmpRecipe& recipe) {
         AppendLe32(&out, 2835);
         AppendLe32(&out, static_cast<uint32_t>(recipe.palette.size()));
         AppendLe32(&out, 0);
+        if (recipe.infoSize == kV4 || recipe.infoSize == kV5) AppendNewerHeaderFields(recipe, &out);
         out.resize(14 + recipe.infoSize, 0);
     }
     for (const Rgb& c : recipe.palette) {
@@ -167,13 +186,127 @@ TEST_F(BmpDecoderTest, ShortPaletteLeavesMissingColoursBlack) {
     ExpectPixels({kGreen, kBlack});
 }
 
-TEST_F(BmpDecoderTest, NegativeHeightIsStillReadBottomUp) {
+// A negative height means the rows are stored top row first.
+TEST_F(BmpDecoderTest, NegativeHeightTakesTheRowsTopDown) {
     BmpRecipe recipe;
     recipe.width = 1, recipe.height = -2, recipe.bits = 24;
     recipe.area = {0, 0, 255, 0, 0, 255, 0, 0};  // stored first: red, then green
     ASSERT_TRUE(Decode(BuildBmp(recipe)));
     EXPECT_EQ(image.height, 2);
+    ExpectPixels({kRed, kGreen});
+    recipe.height = 2;
+    ASSERT_TRUE(Decode(BuildBmp(recipe)));
     ExpectPixels({kGreen, kRed});
+
+    // Every depth and header: 3 x 3, rows top to bottom red, green, blue.
+    for (uint32_t infoSize : {40u, kV4, kV5}) {
+        recipe = BmpRecipe();
+        recipe.infoSize = infoSize;
+        recipe.width = 3, recipe.height = -3, recipe.bits = 32;
+        for (const Rgba& c : {kRed, kGreen, kBlue})
+            for (int x = 0; x < 3; ++x)
+                recipe.area.insert(recipe.area.end(), {c[2], c[1], c[0], 0});
+        ASSERT_TRUE(Decode(BuildBmp(recipe))) << infoSize;
+        ExpectPixels({kRed, kRed, kRed, kGreen, kGreen, kGreen, kBlue, kBlue, kBlue});
+        recipe.bits = 4;
+        recipe.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+        recipe.area = {0x00, 0x00, 0, 0, 0x11, 0x10, 0, 0, 0x22, 0x20, 0, 0};
+        ASSERT_TRUE(Decode(BuildBmp(recipe))) << infoSize;
+        ExpectPixels({kRed, kRed, kRed, kGreen, kGreen, kGreen, kBlue, kBlue, kBlue});
+    }
+}
+
+// GIMP writes a V5 header (ImageMagick a V4 or V5 one): 24 bits uncompressed,
+// 32 bits with bit fields of plain blue, green, red, alpha bytes, and
+// paletted pictures with the palette after the whole header.
+TEST_F(BmpDecoderTest, NewerHeadersLoadAsTheirFirstFortyBytesSay) {
+    for (uint32_t infoSize : {kV4, kV5}) {
+        BmpRecipe recipe;
+        recipe.infoSize = infoSize;
+        recipe.width = 3, recipe.height = 2, recipe.bits = 24;
+        recipe.area = {0,   0,   255, 0, 255, 0, 255, 0,   0,   0, 0, 0,   // bottom: red green blue
+                       255, 255, 255, 0, 0,   0, 128, 128, 128, 0, 0, 0};  // top: white black grey
+        ASSERT_TRUE(Decode(BuildBmp(recipe))) << infoSize;
+        ExpectPixels({kWhite, kBlack, kGrey, kRed, kGreen, kBlue});
+        recipe.masks = {0, 0, 0, 0};  // uncompressed pixels need no masks
+        ASSERT_TRUE(Decode(BuildBmp(recipe))) << infoSize;
+        ExpectPixels({kWhite, kBlack, kGrey, kRed, kGreen, kBlue});
+
+        // 32 bits with bit fields; the fourth byte stays ignored, with an
+        // alpha mask and without one.
+        recipe.bits = 32, recipe.compression = 3;
+        recipe.area = {
+            0,   0,   255, 0, 0, 255, 0, 128, 255, 0,   0,   255,  // bottom: red green blue
+            255, 255, 255, 7, 0, 0,   0, 255, 128, 128, 128, 0};   // top: white black grey
+        for (uint32_t alphaMask : {0xFF000000u, 0u}) {
+            recipe.masks = {0x00FF0000, 0x0000FF00, 0x000000FF, alphaMask};
+            ASSERT_TRUE(Decode(BuildBmp(recipe))) << infoSize;
+            ExpectPixels({kWhite, kBlack, kGrey, kRed, kGreen, kBlue});
+        }
+        recipe.compression = 0;
+        ASSERT_TRUE(Decode(BuildBmp(recipe))) << infoSize;
+        ExpectPixels({kWhite, kBlack, kGrey, kRed, kGreen, kBlue});
+
+        // The palette starts after the whole header, not after its first 40 bytes.
+        recipe.bits = 8;
+        recipe.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+        recipe.area = {0, 1, 2, 0, 3, 3, 0, 0};
+        ASSERT_TRUE(Decode(BuildBmp(recipe))) << infoSize;
+        ExpectPixels({kWhite, kWhite, kRed, kRed, kGreen, kBlue});
+        recipe.bits = 1;
+        recipe.palette = {{0, 0, 0}, {255, 255, 255}};
+        recipe.area = {0xA0, 0, 0, 0, 0x40, 0, 0, 0};
+        ASSERT_TRUE(Decode(BuildBmp(recipe))) << infoSize;
+        ExpectPixels({kBlack, kWhite, kBlack, kWhite, kBlack, kWhite});
+
+        // The colour key applies as to any BMP.
+        recipe.bits = 24;
+        recipe.palette.clear();
+        recipe.area = {255, 0, 255, 0, 0, 255, 0, 0, 0, 0, 0, 0};  // magenta, red, black
+        recipe.height = 1;
+        ASSERT_TRUE(Decode(BuildBmp(recipe), 16711935)) << infoSize;
+        ExpectPixels({kClear, kRed, kBlack});
+    }
+}
+
+// Bit fields are only plain pixels when the masks say blue, green, red bytes:
+// other masks, or bit fields on 24 bits, are refused rather than shown in the
+// wrong colours. Packed variants stay refused.
+TEST_F(BmpDecoderTest, NewerHeadersWithOtherMasksOrPackingFail) {
+    for (uint32_t infoSize : {kV4, kV5}) {
+        BmpRecipe recipe;
+        recipe.infoSize = infoSize;
+        recipe.width = 1, recipe.height = 1, recipe.bits = 32, recipe.compression = 3;
+        recipe.area = {0, 0, 255, 0};
+        ASSERT_TRUE(Decode(BuildBmp(recipe)));
+        recipe.masks = {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000};  // red, green, blue bytes
+        EXPECT_FALSE(Decode(BuildBmp(recipe))) << infoSize;
+        recipe.masks = {0xFF000000, 0x00FF0000, 0x0000FF00, 0x000000FF};
+        EXPECT_FALSE(Decode(BuildBmp(recipe))) << infoSize;
+        recipe.masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0};
+        recipe.bits = 24;
+        EXPECT_FALSE(Decode(BuildBmp(recipe))) << infoSize;
+        for (uint32_t compression : {1u, 2u, 4u, 5u, 6u}) {
+            recipe.bits = 8, recipe.compression = compression;
+            recipe.palette = {{1, 2, 3}};
+            EXPECT_FALSE(Decode(BuildBmp(recipe))) << infoSize << " " << compression;
+        }
+    }
+}
+
+// Through the sprite loader's entry: a V5 file decodes as BMP, and one cut
+// inside its header fails as BMP and as PNG.
+TEST_F(BmpDecoderTest, NewerHeadersThroughDecodeImageFile) {
+    BmpRecipe recipe;
+    recipe.infoSize = kV5;
+    recipe.width = 1, recipe.height = 1, recipe.bits = 24;
+    recipe.area = {0, 255, 0, 0};
+    const std::vector<uint8_t> file = BuildBmp(recipe);
+    WriteBytes(scratch / "v5.bmp", file);
+    ASSERT_TRUE(DecodeImageFile(&image, (scratch / "v5.bmp").c_str(), kNoColourKey));
+    ExpectPixels({kGreen});
+    WriteBytes(scratch / "cut.bmp", std::vector<uint8_t>(file.begin(), file.begin() + 100));
+    EXPECT_FALSE(DecodeImageFile(&image, (scratch / "cut.bmp").c_str(), kNoColourKey));
 }
 
 TEST_F(BmpDecoderTest, ColourKeyMakesMatchingPixelsTransparentBlack) {
@@ -203,11 +336,13 @@ TEST_F(BmpDecoderTest, UnsupportedKindsFail) {
     recipe.compression = 1;
     EXPECT_FALSE(Decode(BuildBmp(recipe)));  // run-length packed
     recipe.compression = 0;
-    recipe.infoSize = 108;
-    std::vector<uint8_t> v5 = BuildBmp(recipe);
-    EXPECT_FALSE(Decode(v5));
-    WriteBytes(scratch / "v5.bmp", v5);
-    EXPECT_FALSE(DecodeImageFile(&image, (scratch / "v5.bmp").c_str(), kNoColourKey));
+    for (uint32_t infoSize : {64u, 56u, 52u, 16u}) {  // OS/2 2.x and other rare headers
+        recipe.infoSize = infoSize;
+        const std::vector<uint8_t> odd = BuildBmp(recipe);
+        EXPECT_FALSE(Decode(odd)) << infoSize;
+        WriteBytes(scratch / "odd.bmp", odd);
+        EXPECT_FALSE(DecodeImageFile(&image, (scratch / "odd.bmp").c_str(), kNoColourKey));
+    }
     EXPECT_FALSE(Decode(Bytes("PNG? no")));
     EXPECT_FALSE(DecodeBmp(&image, (scratch / "missing.bmp").c_str(), kNoColourKey));
 }
