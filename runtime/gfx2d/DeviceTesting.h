@@ -3,6 +3,8 @@
 // The runtime never calls these.
 #pragma once
 
+#include <vector>
+
 #include "runtime/gfx2d/OpenGLRainbows.h"
 
 struct OpenGLRainbowsTesting {
@@ -14,5 +16,29 @@ struct OpenGLRainbowsTesting {
     // Takes the frame buffer's alpha bits as known, so they are not asked.
     static void AssumeFrameBufferAlphaBits(OpenGLRainbows& device, int bits) {
         device.backend.frameBufferAlphaBits = bits;
+    }
+
+    // What is gathered drawn, so that pixels read past the device see it.
+    static void FlushDrawing(OpenGLRainbows& device) { device.backend.Flush(); }
+    // The drawing rules in force for the next quad.
+    static bool AlphaTestOn(const OpenGLRainbows& device) { return device.backend.alphaTest; }
+    static bool TexturingOn(const OpenGLRainbows& device) { return device.backend.texturing; }
+    static bool PixelCentreShifted(const OpenGLRainbows& device) {
+        return device.backend.pixelCentreShift;
+    }
+    static bool FrontFaceClockwise(const OpenGLRainbows& device) {
+        return device.backend.frontFaceClockwise;
+    }
+    static const float* CurrentColour(const OpenGLRainbows& device) {
+        return device.backend.colour;
+    }
+    // Draw calls made since the last present, with the vertices of each
+    // (after a flush), and those of the frame presented last.
+    static int DrawCalls(const OpenGLRainbows& device) { return device.backend.drawCalls; }
+    static std::vector<int> DrawCallVertices(const OpenGLRainbows& device) {
+        return device.backend.drawCallVertices;
+    }
+    static int DrawCallsLastFrame(const OpenGLRainbows& device) {
+        return device.backend.lastFrameDrawCalls;
     }
 };

@@ -55,6 +55,7 @@ OpenGLRainbows::~OpenGLRainbows() {
     CloseWindow();
     if (renderingContext) {
         platform::DeleteGlContext(renderingContext);
+        backend.ContextLost();
         renderingContext = nullptr;
     }
     delete[] spriteSlots;
@@ -114,6 +115,7 @@ bool OpenGLRainbows::Create(void* instance, int newWidth, int newHeight, int new
     if (!renderingContext) renderingContext = platform::CreateGlContext(window);
     if (!renderingContext || !platform::MakeCurrent(window, renderingContext)) {
         platform::DeleteGlContext(renderingContext);
+        backend.ContextLost();
         renderingContext = platform::CreateGlContext(window);
         if (!renderingContext || !platform::MakeCurrent(window, renderingContext)) {
             gCreateError = "cannot create an OpenGL context for the window";
@@ -129,6 +131,12 @@ bool OpenGLRainbows::Create(void* instance, int newWidth, int newHeight, int new
     fullScreenFlag = 0;
     nextFrameTime = EngineNow();
     GlBackend::LoadEntryPoints(gEngine.gl);
+    std::string error;
+    if (!backend.Start(&error)) {
+        gCreateError = error;
+        CloseWindow();
+        return false;
+    }
     platform::ShowGameWindow(window, true);
     SetView(0, 0, 0, 0);
     initialisedFlag = 1;
@@ -144,6 +152,7 @@ bool OpenGLRainbows::ChooseMultisampleFormat() {
     CloseWindow();
     if (!CreateWindowAndFormat(n)) return false;
     platform::DeleteGlContext(renderingContext);
+    backend.ContextLost();
     renderingContext = platform::CreateGlContext(window);
     if (!renderingContext || !platform::MakeCurrent(window, renderingContext)) return false;
     multisampleSamples = n;

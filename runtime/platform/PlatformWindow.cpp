@@ -241,7 +241,11 @@ int BorderHeight() {
 
 static void ApplyFormat(const PixelFormatRequest& format) {
     SDL_GL_ResetAttributes();
+    // The 2D backend draws with OpenGL 2.1's shaders and buffer objects; the
+    // compatibility profile keeps every driver's default framebuffer as it was.
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, format.doubleBuffer ? 1 : 0);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, format.depthBits);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, format.stencilBits);

@@ -162,20 +162,15 @@ TEST(Present, ReturnsTheTimeSpentPlusOneAfterTheDeadline) {
 // Reads the colour of one screen pixel, (x, y) counted from the top left.
 uint32_t ScreenPixel(int x, int y) {
     unsigned char rgba[4] = {};
+    FlushDrawing();
     glReadBuffer(GL_BACK);
     glReadPixels(x, gEngine.device->Height() - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return rgba[0] | rgba[1] << 8 | rgba[2] << 16;
 }
 
+// A red rectangle in view coordinates, as the runtime draws one.
 void FillQuad(float x, float y, float w, float h) {
-    glDisable(GL_TEXTURE_2D);
-    glColor4f(1, 0, 0, 1);
-    glBegin(GL_QUADS);
-    glVertex2f(x, y);
-    glVertex2f(x, y + h);
-    glVertex2f(x + w, y + h);
-    glVertex2f(x + w, y);
-    glEnd();
+    DrawRect(x, y, w, h, 0x0000FF);
 }
 
 TEST(SetView, ViewportCountsFromTheTopOfTheScreen) {
@@ -219,28 +214,25 @@ TEST(SetView, ZeroSizeRestoresTheWholeScreenButKeepsTheOrigin) {
     EXPECT_EQ(ScreenPixel(10, 20), 0x0000FFu);
 }
 
-TEST(SetView, LeavesTheFixedFunctionStateForTwoD) {
+TEST(SetView, LeavesTheStateForTwoD) {
     ASSERT_TRUE(StartTestEngine());
+    FlushDrawing();
     glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
     gEngine.device->SetSmoothing(false);
     gEngine.device->SetView(0, 0, 0, 0);
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
     EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
-    EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
     GLint front = 0;
     glGetIntegerv(GL_FRONT_FACE, &front);
     EXPECT_EQ(front, GL_CCW);
-    GLfloat alphaRef = 0;
-    glGetFloatv(GL_ALPHA_TEST_REF, &alphaRef);
-    EXPECT_FLOAT_EQ(alphaRef, 0.05f);
-    GLint shade = 0;
-    glGetIntegerv(GL_SHADE_MODEL, &shade);
-    EXPECT_EQ(shade, GL_FLAT);
+    EXPECT_FALSE(OpenGLRainbowsTesting::FrontFaceClockwise(*gEngine.device));
+    EXPECT_TRUE(OpenGLRainbowsTesting::AlphaTestOn(*gEngine.device));
+    EXPECT_FALSE(OpenGLRainbowsTesting::PixelCentreShifted(*gEngine.device));
+    const float* colour = OpenGLRainbowsTesting::CurrentColour(*gEngine.device);
+    EXPECT_EQ(std::vector<float>(colour, colour + 4), (std::vector<float>{1, 1, 1, 1}));
     EXPECT_EQ(gEngine.device->SmoothFlag(), 1);
     // Slot -1 leaves no texture bound and texturing off.
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_FALSE(OpenGLRainbowsTesting::TexturingOn(*gEngine.device));
 }
 
 TEST(Pause, FocusLossHoldsTheFrameAndMarksTheCaption) {

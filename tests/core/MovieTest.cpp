@@ -126,6 +126,7 @@ bool StartWithWindow(int width, int height) {
 // Pixel (x, y) of the window, top row 0, as the back buffer holds it now.
 Rgb ReadPixel(int x, int y) {
     uint8_t rgba[4] = {};
+    FlushDrawing();
     glReadPixels(x, gEngine.device->Height() - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return {rgba[0], rgba[1], rgba[2]};
 }

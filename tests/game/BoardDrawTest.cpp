@@ -11,6 +11,7 @@
 namespace {
 
 bool CellLit(int x, int y, int w, int h) {
+    FlushDrawing();
     std::vector<unsigned char> rgba(static_cast<size_t>(w) * h * 4);
     glReadPixels(x, 240 - y - h, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     for (size_t i = 0; i < rgba.size(); i += 4)
@@ -26,6 +27,7 @@ class BoardDrawing : public testing::Test {
         BuildBoard(board, marks, 1);
         for (double c = 0; c < 9; ++c)
             for (double r = 0; r < 4; ++r) board(c, r) = -1;  // no portraits in the way
+        FlushDrawing();
         glClear(GL_COLOR_BUFFER_BIT);
     }
     RtArray board, marks;
@@ -54,6 +56,7 @@ TEST_F(BoardDrawing, NoBadgeDrawsNoBox) {
     EXPECT_FALSE(CellLit(16, 8, 30, 32));
     DrawBoard(board, marks, 0, 5);  // with a badge: the half-white box
     unsigned char rgba[4] = {};
+    FlushDrawing();
     glReadPixels(17, 240 - 9 - 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     EXPECT_GT(rgba[0], 100);  // half-transparent white over black
 }

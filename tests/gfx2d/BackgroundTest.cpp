@@ -7,6 +7,7 @@
 
 #include "Gfx2dFixture.h"
 #include "runtime/files/ErrorLog.h"
+#include "runtime/gfx2d/DeviceTesting.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/platform/PlatformTesting.h"
@@ -77,12 +78,12 @@ TEST_F(Backgrounds, MissingPictureLeavesNoBackgroundAndAClearedScreen) {
 TEST_F(Backgrounds, BackgroundIsDrawnUnderTheAlphaMode) {
     DrawRect(0, 0, 320, 240, Rgb(100, 0, 0));
     Device().GrabToBackground(4);
-    glClear(GL_COLOR_BUFFER_BIT);
+    ClearBackBuffer();
     DrawRect(0, 0, 320, 240, Rgb(0, 100, 0));
     SetAlphaMode(1);
     Device().DrawBackground(4);
     EXPECT_EQ(ScreenPixel(50, 50), Rgb(100, 100, 0));
-    EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
+    EXPECT_TRUE(OpenGLRainbowsTesting::AlphaTestOn(Device()));
     FreeBackground(4);
     EXPECT_EQ(Device().Background(4)->columnCount, 0);
     EXPECT_EQ(Device().Background(4)->tileTextures[0], 0u);
@@ -94,6 +95,7 @@ TEST_F(Backgrounds, BackgroundIsDrawnUnderTheAlphaMode) {
 namespace {
 std::vector<uint32_t> gFrames;
 void RecordFrame() {
+    FlushDrawing();
     uint8_t rgba[4] = {};
     glReadPixels(100, 100, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     const uint32_t colour = rgba[0] | rgba[1] << 8 | rgba[2] << 16;

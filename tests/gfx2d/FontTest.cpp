@@ -154,7 +154,7 @@ TEST_F(Fonts, PrintNumberUsesTheNumberText) {
     EXPECT_EQ(box[0], 1);      // the outline of "-"
     EXPECT_GE(box[2], 3 * 8);  // four cells
     EXPECT_LT(box[2], 4 * 8);
-    glClear(GL_COLOR_BUFFER_BIT);
+    ClearBackBuffer();
     PrintNumber(0, 0, 0);
     EXPECT_LE(LitBox()[2], 7);
 }
@@ -183,6 +183,7 @@ namespace {
 int gLoadingPixels = 0;
 void CountLoadingPixels() {
     if (!gEngine.device || !gEngine.device->Initialised()) return;
+    FlushDrawing();
     std::vector<uint8_t> rgba(80 * 8 * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(120, 240 - 116 - 8, 80, 8, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());

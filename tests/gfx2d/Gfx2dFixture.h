@@ -60,6 +60,7 @@ inline uint32_t Quadrants(int x, int y, int size) {
 
 // One pixel of the back buffer, (x, y) from the top left of the window.
 inline uint32_t ScreenPixel(int x, int y) {
+    FlushDrawing();
     uint8_t rgba[4] = {};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, gEngine.device->Height() - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
@@ -69,16 +70,26 @@ inline uint32_t ScreenPixel(int x, int y) {
 // Level `level` of a texture as RGBA bytes, row 0 the bottom row.
 inline std::vector<uint8_t> TextureTexels(uint32_t texture, int level, int* width = nullptr,
                                           int* height = nullptr) {
+    FlushDrawing();
     GLint w = 0, h = 0;
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     glBindTexture(GL_TEXTURE_2D, texture);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &w);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &h);
     std::vector<uint8_t> texels(static_cast<size_t>(w) * h * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    glBindTexture(GL_TEXTURE_2D, bound);
     if (width) *width = w;
     if (height) *height = h;
     return texels;
+}
+
+// The back buffer black, after whatever the device had gathered.
+inline void ClearBackBuffer() {
+    FlushDrawing();
+    glClear(GL_COLOR_BUFFER_BIT);
 }
 
 inline uint32_t TexelColour(const std::vector<uint8_t>& texels, int width, int x, int row) {
@@ -94,7 +105,7 @@ class Gfx2d : public testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(StartTestEngine());
-        glClear(GL_COLOR_BUFFER_BIT);
+        ClearBackBuffer();
     }
     OpenGLRainbows& Device() { return *gEngine.device; }
     const SpriteSlot& Slot(int slot) { return *gEngine.device->Sprite(slot); }
@@ -117,6 +128,7 @@ class Gfx2d : public testing::Test {
     }
     // The box of non-black pixels in the window: left, top, right, bottom (inclusive).
     std::vector<int> LitBox() {
+        FlushDrawing();
         std::vector<uint8_t> rgba(static_cast<size_t>(320) * 240 * 4);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(0, 0, 320, 240, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());

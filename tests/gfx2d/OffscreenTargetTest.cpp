@@ -43,7 +43,7 @@ TEST_P(OffscreenTargets, DrawingLandsInTheSlot) {
     DrawRect(30, 0, 10, 5, kGreen);
     UseScreen(-1);
     EXPECT_EQ(Device().CurrentOffscreenTarget(), -1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    ClearBackBuffer();
     DrawSprite(50, 100, 100);
     EXPECT_EQ(ScreenPixel(100, 100), kRed);
     EXPECT_EQ(ScreenPixel(109, 119), kRed);
@@ -113,7 +113,7 @@ TEST_P(OffscreenTargets, SwitchingTargetsFinishesTheFirst) {
     UseScreen(6);
     DrawRect(0, 0, 16, 16, kGreen);
     UseScreen(-1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    ClearBackBuffer();
     DrawSprite(55, 0, 0);
     DrawSprite(56, 20, 0);
     EXPECT_EQ(ScreenPixel(8, 8), kRed);

@@ -2,6 +2,7 @@
 #include <limits>
 
 #include "Gfx2dFixture.h"
+#include "runtime/gfx2d/DeviceTesting.h"
 #include "runtime/runtime.h"
 
 using Primitives = Gfx2d;
@@ -20,9 +21,7 @@ TEST_F(Primitives, AlphaModesSetBlendingAndOpacity) {
     SetAlphaMode(0);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_EQ(Device().CurrentOpacity(), 1.0f);
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_EQ(colour[3], 1.0f);
+    EXPECT_EQ(OpenGLRainbowsTesting::CurrentColour(Device())[3], 1.0f);
 }
 
 TEST_F(Primitives, AdditiveModeAddsAndTransparentModeMixes) {
@@ -50,10 +49,10 @@ TEST_F(Primitives, AdditiveModeAddsAndTransparentModeMixes) {
 TEST_F(Primitives, RectangleWithNegativeWidthIsTurnedRound) {
     DrawRect(10, 20, -5, 3, kGreen);
     EXPECT_EQ(LitBox(), (std::vector<int>{6, 20, 10, 22}));
-    glClear(GL_COLOR_BUFFER_BIT);
+    ClearBackBuffer();
     DrawRect(10, 20, 4, -3, kGreen);
     EXPECT_EQ(LitBox(), (std::vector<int>{10, 18, 13, 20}));
-    glClear(GL_COLOR_BUFFER_BIT);
+    ClearBackBuffer();
     DrawRect(0, 0, 1, 1, kGreen);
     EXPECT_EQ(LitBox(), (std::vector<int>{0, 0, 0, 0}));
 }
@@ -62,11 +61,11 @@ TEST_F(Primitives, LineIncludesBothEndsAndAPointLineIsOnePixel) {
     DrawLine(0, 0, 0, 0, kWhite);
     EXPECT_EQ(LitPixels(0, 0, 5, 5), 1);
     EXPECT_EQ(ScreenPixel(0, 0), kWhite);
-    glClear(GL_COLOR_BUFFER_BIT);
+    ClearBackBuffer();
     DrawLine(10, 10, 20, 10, kRed);
     EXPECT_EQ(LitBox(), (std::vector<int>{10, 10, 20, 10}));
     EXPECT_EQ(LitPixels(0, 0, 40, 20), 11);
-    glClear(GL_COLOR_BUFFER_BIT);
+    ClearBackBuffer();
     DrawLine(5, 5, 5, 15, kRed);
     EXPECT_EQ(LitBox(), (std::vector<int>{5, 5, 5, 15}));
 }
@@ -109,14 +108,11 @@ TEST_F(Primitives, TransparentColourIsInvisibleOnlyWhileBlending) {
 TEST_F(Primitives, PrimitivesLeaveTheSpriteStateBehind) {
     SetAlphaMode(-0.5);
     DrawRect(0, 0, 4, 4, kRed);
-    EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_TRUE(OpenGLRainbowsTesting::AlphaTestOn(Device()));
+    const float* colour = OpenGLRainbowsTesting::CurrentColour(Device());
     EXPECT_EQ(colour[0], 1.0f);
     EXPECT_EQ(colour[3], 0.5f);
-    GLint depth = 0;
-    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
-    EXPECT_EQ(depth, 1);
+    EXPECT_FALSE(OpenGLRainbowsTesting::PixelCentreShifted(Device()));
 }
 
 TEST_F(Primitives, PrimitivesFollowTheView) {

@@ -31,6 +31,7 @@ struct Picture {
 };
 
 Picture ReadBack(int width, int height) {
+    FlushDrawing();
     std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());

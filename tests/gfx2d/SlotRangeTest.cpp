@@ -29,13 +29,13 @@ class SlotRange : public Gfx2d, public testing::WithParamInterface<double> {
         GetSpriteSize(0, w, h);
         EXPECT_EQ(w, 16);
         EXPECT_EQ(h, 16);
-        glClear(GL_COLOR_BUFFER_BIT);
+        ClearBackBuffer();
         DrawSprite(0, 100, 100);
         EXPECT_EQ(ScreenPixel(102, 102), kRed);
         EXPECT_EQ(ScreenPixel(113, 102), kGreen);
         EXPECT_EQ(ScreenPixel(102, 113), kBlue);
         EXPECT_EQ(ScreenPixel(113, 113), kWhite);
-        glClear(GL_COLOR_BUFFER_BIT);
+        ClearBackBuffer();
     }
     static std::vector<int> NothingLit() { return {1000, 1000, -1, -1}; }
 };
@@ -199,7 +199,7 @@ TEST_F(DeviceTables, FramesFarPastTheStripNeitherOverflowNorCollide) {
         StretchAnimation(0, frame, 20, 20, 16, 16);
         RotoZoomAnimation(0, frame, 20, 20, 30, 2);
     }
-    glClear(GL_COLOR_BUFFER_BIT);
+    ClearBackBuffer();
     DrawAnimation(0, 3, 0, 0);
     EXPECT_EQ(ScreenPixel(4, 4), kWhite);
 }

@@ -1,6 +1,7 @@
 // Sprite drawing: rounding, zoom, mirroring, rotation, animation frames,
 // polygons and smoothing, read back from the frame buffer.
 #include "Gfx2dFixture.h"
+#include "runtime/gfx2d/DeviceTesting.h"
 #include "runtime/runtime.h"
 
 using SpriteDrawing = Gfx2d;
@@ -9,7 +10,7 @@ TEST_F(SpriteDrawing, PositionsAreRoundedUp) {
     Load(WriteBmp("dot.bmp", 2, 2, [](int, int) { return kWhite; }), 1);
     DrawSprite(1, 10.2, 5.0);
     EXPECT_EQ(LitBox(), (std::vector<int>{11, 5, 12, 6}));
-    glClear(GL_COLOR_BUFFER_BIT);
+    ClearBackBuffer();
     DrawSprite(1, -0.5, 7.9);
     EXPECT_EQ(LitBox(), (std::vector<int>{0, 8, 1, 9}));
 }
@@ -42,6 +43,7 @@ TEST_F(SpriteDrawing, StretchWithNegativeWidthMirrorsAndStaysVisible) {
     GLint front = 0;
     glGetIntegerv(GL_FRONT_FACE, &front);
     EXPECT_EQ(front, GL_CCW);
+    EXPECT_FALSE(OpenGLRainbowsTesting::FrontFaceClockwise(Device()));
 }
 
 TEST_F(SpriteDrawing, StretchWithBothSizesNegativeIsAHalfTurn) {
@@ -57,7 +59,7 @@ TEST_F(SpriteDrawing, StretchOfAnEmptySlotIsAnUntexturedRectangle) {
     StretchSprite(40000, 10, 10, 5, 4);
     EXPECT_EQ(LitBox(), (std::vector<int>{10, 10, 14, 13}));
     EXPECT_EQ(ScreenPixel(12, 12), kWhite);
-    glClear(GL_COLOR_BUFFER_BIT);
+    ClearBackBuffer();
     DrawSprite(40000, 10, 10);
     ZoomSprite(40000, 10, 10, 2, 2);
     RotoZoomSprite(40000, 10, 10, 30, 2);
@@ -99,7 +101,7 @@ TEST_F(SpriteDrawing, AnimationFramesRunLeftToRightThenDown) {
     EXPECT_EQ(ScreenPixel(21, 30), FrameColour(5));
     EXPECT_EQ(ScreenPixel(36, 45), FrameColour(5));
     EXPECT_EQ(LitBox(), (std::vector<int>{21, 30, 36, 45}));
-    glClear(GL_COLOR_BUFFER_BIT);
+    ClearBackBuffer();
     DrawAnimation(6, 3, 0, 0);
     EXPECT_EQ(ScreenPixel(8, 8), FrameColour(3));
 }
@@ -117,7 +119,7 @@ TEST_F(SpriteDrawing, StretchAnimationCoversItsSizeAndMirrors) {
     StretchAnimation(6, 6, 10, 10, 32, 8);
     EXPECT_EQ(LitBox(), (std::vector<int>{10, 10, 41, 17}));
     EXPECT_EQ(ScreenPixel(25, 13), FrameColour(6));
-    glClear(GL_COLOR_BUFFER_BIT);
+    ClearBackBuffer();
     StretchAnimation(6, 6, 50, 10, -32, 8);
     EXPECT_EQ(LitBox(), (std::vector<int>{18, 10, 49, 17}));
 }
@@ -127,7 +129,7 @@ TEST_F(SpriteDrawing, RotoZoomAnimationShowsTheFrame) {
     RotoZoomAnimation(6, 7, 100, 100, 0, 1);
     EXPECT_EQ(LitBox(), (std::vector<int>{100, 100, 115, 115}));
     EXPECT_EQ(ScreenPixel(107, 107), FrameColour(7));
-    glClear(GL_COLOR_BUFFER_BIT);
+    ClearBackBuffer();
     RotoZoomAnimation(6, 7, 100, 100, 90, 2);
     EXPECT_EQ(LitBox(), (std::vector<int>{92, 92, 123, 123}));
 }
@@ -180,7 +182,7 @@ TEST_F(SpriteDrawing, OneToOneDrawingShowsEveryPicturePixelUnblended) {
     ZoomSprite(9, 200, 100, 1, 1);
     EXPECT_EQ(expectPicture(200, 100, false, false), 0);
 
-    glClear(GL_COLOR_BUFFER_BIT);
+    ClearBackBuffer();
     StretchSprite(9, 0, 0, 48, 40);
     int blended = 0;
     for (int x = 0; x < 48; ++x)
@@ -208,10 +210,11 @@ TEST_F(SpriteDrawing, UntexturedPolygonFillsItsFanInTheVertexColours) {
     EndPolygon();
     EXPECT_EQ(LitBox(), (std::vector<int>{10, 10, 29, 29}));
     EXPECT_EQ(ScreenPixel(20, 20), kRed);
-    GLint shade = 0;
-    glGetIntegerv(GL_SHADE_MODEL, &shade);
-    EXPECT_EQ(shade, GL_FLAT);
-    EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
+    // The vertex colours end with the polygon: texturing is on again and the
+    // colour is white at the opacity.
+    EXPECT_TRUE(OpenGLRainbowsTesting::TexturingOn(Device()));
+    const float* colour = OpenGLRainbowsTesting::CurrentColour(Device());
+    EXPECT_EQ(std::vector<float>(colour, colour + 4), (std::vector<float>{1, 1, 1, 1}));
 }
 
 TEST_F(SpriteDrawing, TexturedPolygonMapsPicturePixels) {
@@ -242,7 +245,7 @@ TEST_F(SpriteDrawing, OpacityAndAlphaTestApplyToSprites) {
     const uint32_t half = ScreenPixel(2, 2);
     EXPECT_NEAR(static_cast<int>(half & 255), 128, 1);
     SetAlphaMode(0);
-    glClear(GL_COLOR_BUFFER_BIT);
+    ClearBackBuffer();
     // Transparent texels fail the alpha test even with blending off.
     Load(WriteBmp("holes.bmp", 4, 1, [](int x, int) { return x % 2 ? kKey : kGreen; }), 11);
     DrawRect(0, 0, 10, 10, kBlue);

@@ -275,6 +275,7 @@ void WatchCursor() {
     GetFontSize(cellWidth, cellHeight);
     const int w = static_cast<int>(cellWidth), h = static_cast<int>(cellHeight);
     std::vector<uint8_t> rgba(static_cast<size_t>(2 * w) * h * 4);
+    FlushDrawing();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(kEntryX, 240 - kEntryY - h, 2 * w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     int textInk = 0, cursorInk = 0;

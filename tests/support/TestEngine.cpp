@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "runtime/gfx2d/DeviceTesting.h"
 #include "runtime/platform/Platform.h"
 #include "runtime/platform/PlatformTesting.h"
 #include "runtime/runtime.h"
@@ -43,6 +44,10 @@ bool StartTestEngine(int framesPerSecond, int captureMouse, int showCommand, int
     gEngine.captureMouse = captureMouse;
     char commandLine[256] = {};
     return StartEngine(nullptr, nullptr, commandLine, showCommand, "Quorbel");
+}
+
+void FlushDrawing() {
+    if (gEngine.device) OpenGLRainbowsTesting::FlushDrawing(*gEngine.device);
 }
 
 void ScheduleInPump(double delayMs, std::function<void()> action) {

@@ -12,6 +12,10 @@
 bool StartTestEngine(int framesPerSecond = 60, int captureMouse = 0, int showCommand = 10,
                      int debugRun = 0);
 
+// Draws what the 2D device has gathered, before a test reads or clears the
+// frame buffer with GL calls of its own.
+void FlushDrawing();
+
 // Runs `action` once from inside the message pump after `delayMs` from now.
 // Several may be pending; they run in the order their times come.
 void ScheduleInPump(double delayMs, std::function<void()> action);

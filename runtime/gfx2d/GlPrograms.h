@@ -1,0 +1,51 @@
+// The shader programs the 2D backend draws with: one per combination of the
+// rules the drawing commands mix (texturing on one or two units, vertex or
+// current colour, the alpha test), each built the first time it is needed.
+// The sources are written once in the GLSL that desktop OpenGL 2.1 (version
+// 120) and OpenGL ES 2.0 / WebGL (version 100) both accept.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct GlFunctions;
+
+// What a program does to a fragment: the colour, times the texel of unit 0
+// when kTexture, times the texel of unit 1 when also kSecondTexture;
+// dropped unless its alpha is above 0.05 when kAlphaTest.
+enum ProgramFeature : unsigned {
+    kTexture = 1,
+    kSecondTexture = 2,
+    kVertexColour = 4,  // each vertex carries its colour, interpolated; else one for the draw
+    kAlphaTest = 8,
+};
+constexpr unsigned kProgramVariants = 16;
+
+// Where the vertex attributes are bound in every program.
+enum : unsigned { kPositionAttribute = 0, kTexCoordAttribute = 1, kColourAttribute = 2 };
+
+struct GlProgram {
+    uint32_t name = 0;
+    int projection = -1, colour = -1;  // uniform locations
+    // What the uniforms hold, so that only changes reach the driver.
+    uint32_t projectionGeneration = 0;
+    float colourValue[4] = {-1, -1, -1, -1};
+};
+
+class GlPrograms {
+  public:
+    // The program of these features, built on first use; null (the reason
+    // written to the error log once) when the driver refuses the sources.
+    GlProgram* Get(const GlFunctions& gl, unsigned features);
+    // Builds the most used program at once; false, with the reason in
+    // `error`, when this driver cannot compile it.
+    bool Prepare(const GlFunctions& gl, std::string* error);
+    // The context that held the programs is gone; nothing is deleted.
+    void Forget();
+
+  private:
+    bool Build(const GlFunctions& gl, unsigned features, std::string* error);
+
+    GlProgram programs[kProgramVariants];
+    bool failed[kProgramVariants] = {};
+};
