@@ -91,3 +91,36 @@ clean:
 .PHONY: docs
 docs:
 	python3 tools/commands_doc.py
+
+# ---------------------------------------------------------------- the browser
+# `make web`: the game and every example built for the browser into
+# $(WEBBUILD)/site (and $(WEBBUILD)/quorbel-web.zip), servable by any static
+# host. Emscripten and the libraries (built from Debian's sources into
+# $(WEBBUILD)) are needed only here; `make run` and the desktop build do not.
+WEBBUILD ?= build-web
+WEB_PACKAGES := emscripten dpkg-dev
+WEB_TEST_PACKAGES := chromium
+PORT ?= 8000
+
+.PHONY: web web-deps serve test-web
+web-deps:
+	@missing=$$(for p in $(WEB_PACKAGES) $(WEB_EXTRA); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing: $$missing"; \
+	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+web: configure web-deps
+	JOBS=$(JOBS) tools/web/build.sh $(BUILD) $(WEBBUILD)
+
+# Serves the site on 127.0.0.1 (PORT, 8000) until Ctrl+C.
+serve:
+	@[ -f $(WEBBUILD)/site/index.html ] || $(MAKE) web
+	python3 tools/web/serve.py $(WEBBUILD)/site $(PORT)
+
+# The site in headless Chromium (puppeteer-core from tests/web's lock file).
+test-web: web
+	$(MAKE) web-deps WEB_EXTRA="$(WEB_TEST_PACKAGES)"
+	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
+	python3 tests/web/run_web_tests.py $(BUILD) $(WEBBUILD)
+

@@ -90,6 +90,15 @@ bool Bind(void* library, const char* name, Entry* entry) {
 }
 
 const detail::MixerLibrary* LoadMixerLibrary() {
+#ifdef __EMSCRIPTEN__
+    // A browser page has no libraries to open: SDL_mixer is linked in.
+    static const detail::MixerLibrary linked{
+        &Mix_Init,         &Mix_Quit,        &Mix_OpenAudioDevice, &Mix_CloseAudio,
+        &Mix_SetPostMix,   &Mix_LoadMUS,     &Mix_FreeMusic,       &Mix_MusicDuration,
+        &Mix_PlayMusic,    &Mix_HaltMusic,   &Mix_PausedMusic,     &Mix_ResumeMusic,
+        &Mix_PlayingMusic, &Mix_RewindMusic, &Mix_VolumeMusic};
+    return &linked;
+#endif
     void* library = SDL_LoadObject(kMixerLibraryName);
     if (!library) return nullptr;
     static detail::MixerLibrary mix;

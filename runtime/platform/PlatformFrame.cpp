@@ -1,8 +1,10 @@
 // Showing the frame on today's displays: the whole-number scale, the window's
 // start-up size, desktop full screen, the mouse mapping and the frame wait.
 #include <SDL.h>
+#ifndef __EMSCRIPTEN__
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -93,9 +95,13 @@ void ForceWindowScale(int scale) {
 bool SetDesktopFullScreen(Window* window, bool on) {
     SDL_Window* sdl = detail::NativeWindow(window);
     if (!sdl) return false;
+#ifdef __EMSCRIPTEN__
+    return detail::PageFullScreen(on);  // the page's stage, with its bars and buttons
+#endif
     return SDL_SetWindowFullscreen(sdl, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0;
 }
 
+#ifndef __EMSCRIPTEN__  // a browser page waits for its animation frames (web/PageFrames.cpp)
 // SDL's own wait counts whole milliseconds and, on drivers without a wait of
 // their own, polls once a millisecond anyway; this one sleeps to the
 // microsecond, looking at the queue at least every 4 ms.
@@ -121,6 +127,7 @@ uint64_t TimesPreempted() {
     if (getrusage(RUSAGE_THREAD, &usage) != 0) return 0;
     return static_cast<uint64_t>(usage.ru_nivcsw);
 }
+#endif
 
 namespace detail {
 

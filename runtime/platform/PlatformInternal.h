@@ -46,4 +46,18 @@ void LastWindowOrigin(int* x, int* y);
 bool AcquireMixerDevice(std::string* error);
 void ReleaseMixerDevice();
 
+#ifdef __EMSCRIPTEN__
+// The browser's page (runtime/platform/web/): the canvas shows only swapped
+// frames, drawn into a back buffer of their own; a swap shows the frame at
+// the page's next animation frame; a pump that has not let the page run for
+// a while gives it its turn; full screen and the program's end are the page's.
+void DrawIntoBackBuffer();
+void ShowFrameInPage(SDL_Window* sdl);
+void GivePageItsTurnWhenDue();
+uint64_t PageClock();
+uint64_t PageClockFrequency();
+bool PageFullScreen(bool on);
+void ProgramEndsInPage(int code);
+#endif
+
 }  // namespace platform::detail

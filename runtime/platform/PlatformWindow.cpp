@@ -187,6 +187,9 @@ void ExitProcess(int code) {
     Trace(code == 0 ? "exit 0" : "exit non-zero");
     std::fflush(stdout);
     std::fflush(stderr);
+#ifdef __EMSCRIPTEN__
+    detail::ProgramEndsInPage(code);
+#endif
     Quit();
     std::exit(code);
 }
@@ -194,9 +197,15 @@ void ExitProcess(int code) {
 // ---------------------------------------------------------------- clock
 
 uint64_t PerformanceCounter() {
+#ifdef __EMSCRIPTEN__
+    return detail::PageClock();
+#endif
     return SDL_GetPerformanceCounter();
 }
 uint64_t PerformanceFrequency() {
+#ifdef __EMSCRIPTEN__
+    return gNoCounter ? 0 : detail::PageClockFrequency();
+#endif
     return gNoCounter ? 0 : SDL_GetPerformanceFrequency();
 }
 uint32_t TimeGetTime() {
@@ -246,6 +255,12 @@ static void ApplyFormat(const PixelFormatRequest& format) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+#ifdef __EMSCRIPTEN__
+    // A browser's WebGL 1 is OpenGL ES 2.0.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+#endif
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, format.doubleBuffer ? 1 : 0);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, format.depthBits);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, format.stencilBits);
@@ -268,9 +283,13 @@ Window* CreateGameWindow(const char* caption, int x, int y, int width, int heigh
         width = gForcedWidth;
         height = gForcedHeight;
     }
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+#ifdef __EMSCRIPTEN__
+    // The page sizes the canvas, which is drawn at the display's own pixels.
+    flags |= SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+#endif
     SDL_Window* sdl =
-        SDL_CreateWindow(caption, x, y, width > 0 ? width : 640, height > 0 ? height : 480,
-                         SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        SDL_CreateWindow(caption, x, y, width > 0 ? width : 640, height > 0 ? height : 480, flags);
     if (!sdl) {
         if (error) *error = std::string("cannot create the window: ") + SDL_GetError();
         return nullptr;
@@ -336,6 +355,9 @@ bool GetWindowPosition(Window* window, int* x, int* y) {
 }
 void SetWindowSize(Window* window, int width, int height) {
     if (gForcedWidth > 0 && gForcedHeight > 0) return;  // a test holds the window at its size
+#ifdef __EMSCRIPTEN__
+    return;  // the page holds the canvas at the size it gives it
+#endif
     if (SDL_Window* sdl = Sdl(window)) SDL_SetWindowSize(sdl, width, height);
 }
 
@@ -403,6 +425,9 @@ GlContext* CreateGlContext(Window* window) {
     SDL_Window* sdl = Sdl(window);
     if (!sdl) return nullptr;
     SDL_GLContext context = SDL_GL_CreateContext(sdl);
+#ifdef __EMSCRIPTEN__
+    if (context) detail::DrawIntoBackBuffer();
+#endif
     return context ? new GlContext{context} : nullptr;
 }
 bool MakeCurrent(Window* window, GlContext* context) {
@@ -418,6 +443,10 @@ void DeleteGlContext(GlContext* context) {
 void SwapBuffers(Window* window) {
     SDL_Window* sdl = Sdl(window);
     if (!sdl) return;
+#ifdef __EMSCRIPTEN__
+    detail::ShowFrameInPage(sdl);
+    return;
+#endif
     // A swap of an offscreen surface does not flush: without this the driver
     // keeps every frame's commands queued and memory grows without bound.
     glFlush();
@@ -462,6 +491,9 @@ void SetPumpHook(PumpHook hook) {
 void PumpEvents() {
     if (gPumpHook) gPumpHook();
     if (!gInitialised) return;
+#ifdef __EMSCRIPTEN__
+    detail::GivePageItsTurnWhenDue();
+#endif
     if (gTerminationSignal) {
         gTerminationSignal = 0;
         for (int signal : {SIGINT, SIGTERM}) std::signal(signal, SIG_DFL);
