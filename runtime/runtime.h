@@ -7,9 +7,9 @@
 // needs a whole number (a count, an index, a slot, a code, a pixel). Truth
 // values are 1 and 0. Failure is a return value (0, -1, an empty text,
 // "NO_DATA"), never an exception; the fatal conditions (a bad array index,
-// too large an array, a file channel outside 0..7 or not open, a read past the
-// end of a file, no more DATA items) are runtime errors, which end the program
-// through EndProgram with exit code 0.
+// too large an array or text, a file channel outside 0..7 or not open, a read
+// past the end of a file, no more DATA items) are runtime errors, which end
+// the program through EndProgram with exit code 0.
 // Colours are whole numbers red + 256 green + 65536 blue.
 #pragma once
 
@@ -130,11 +130,11 @@ void SetFrameRate(double framesPerSecond);      // frames a second PresentFrame 
 void GetScreenSize(double& width, double& height);  // the screen's width and height in pixels; 0, 0 before start-up
 double IsFullScreen();                          // 1 in full screen (F11 and Alt+Enter switch it too), else 0
 
-double LoadSprite(const RtString& file, double slot);     // a BMP or PNG picture (a plain file, else the media shoebox) into the slot, emptied first; pixels of the transparent colour load fully transparent; 1 loaded, 0 missing or unreadable (the slot left empty)
+double LoadSprite(const RtString& file, double slot);     // a BMP or PNG picture (a plain file, else the media shoebox) into the slot, emptied first; pixels of the transparent colour load fully transparent; a picture over the largest texture (as GrabSprite) is cut to it, right and bottom lost; 1 loaded, 0 missing or unreadable (the slot left empty)
 double LoadNormalMap(const RtString& file, double slot);  // the picture's blue read as heights, turned into a normal map in the slot; pixels 255, 0, 128 transparent whatever SetTransparentColour chose; 1 / 0 as LoadSprite
 double LoadAnimation(const RtString& file, double slot, double frameWidth, double frameHeight);  // LoadSprite, then the picture is cut into frames of frameWidth x frameHeight pixels (see DrawAnimation); 1 / 0 as LoadSprite
 void GetSpriteSize(double slot, double& width, double& height);  // the slot's picture size in pixels; 0, 0 for an empty slot
-double GrabSprite(double slot, double x, double y, double width, double height);  // the screen's rectangle (screen pixels from the top left, negative sizes as 0) replaces the slot's picture; 1 grabbed, 0 not
+double GrabSprite(double slot, double x, double y, double width, double height);  // the screen's rectangle (screen pixels from the top left) replaces the slot's picture; 1 grabbed; 0 not, the slot left as it was, also for a width or height below 1 or over the largest texture (the driver's limit, at most 16,384)
 void SetTransparentColour(double colour);       // the colour whose pixels load fully transparent in later sprite and font loads; -1 (kNoTransparentColour): none; kColourTransparentKey until changed
 
 void DrawSprite(double slot, double x, double y);  // the slot's picture at its size, top-left at (ceil x, ceil y); an empty slot draws nothing
@@ -146,7 +146,7 @@ void DrawAnimation(double slot, double frame, double x, double y);  // frame 0..
 void StretchAnimation(double slot, double frame, double x, double y, double width, double height);  // one frame at width x height pixels, as StretchSprite
 void RotoZoomAnimation(double slot, double frame, double x, double y, double angle, double zoom);  // one frame turned by angle degrees counter-clockwise and scaled by zoom about (x + frame width / 2, y + frame height / 2)
 void StartPolygon(double slot);                 // begins a polygon textured with the slot's picture; -1 (or any slot outside the table): untextured
-void PolygonVertex(double x, double y, double textureX, double textureY, double colour);  // a corner at (x, y) showing picture pixel (textureX, textureY) from the picture's top left, tinted by the colour at the alpha mode's opacity (opacity 0 for the transparent colour)
+void PolygonVertex(double x, double y, double textureX, double textureY, double colour);  // a corner at (x, y) showing picture pixel (textureX, textureY) from the picture's top left, tinted by the colour at the alpha mode's opacity (opacity 0 for the transparent colour); corners past the 65,536th of a polygon are dropped
 void EndPolygon();                              // draws the corners given since StartPolygon as one triangle fan; none: nothing
 void SetSmoothing(double on);                   // 0: hard pixel edges where pictures are scaled or turned; non-zero (the default): smoothed; until the next frame or SetViewport
 
@@ -156,7 +156,7 @@ double AnimationCollision(double slot1, double frame1, double x1, double y1, dou
 void LoadFont(const RtString& fileName, double slot);  // a font picture (BMP or PNG; 16 cells a row, 16 rows for codes 0..255 when taller than wide, else 8 rows for 0..127) into font 0..31, made current; missing or unreadable: the built-in font (8 x 8 cells, codes 32..127)
 void SetFont(double slot);                      // the current font 0..31 for PrintText, PrintNumber and GetFontSize
 void GetFontSize(double& characterWidth, double& characterHeight);  // the current font's cell size in pixels; 0, 0 for an empty font
-void PrintText(const RtString& text, double x, double y);  // one cell a byte in the current font, rightwards from top-left (ceil x, ceil y), no line breaks; an 8-row font shows codes modulo 128; at the alpha mode's opacity
+void PrintText(const RtString& text, double x, double y);  // one cell a byte in the current font, rightwards from top-left (ceil x, ceil y), no line breaks; an 8-row font shows codes modulo 128; at the alpha mode's opacity; cells wholly left of the view are skipped, and at most 65,536 drawn after them
 void PrintNumber(double number, double x, double y);  // the number's text (see NumberText), as PrintText
 
 void SetAlphaMode(double mode);                 // 0: opaque; > 0: additive, < 0: blended by transparency, at opacity |mode| (at most 1); for everything drawn until changed or the next frame, which starts opaque
@@ -171,7 +171,7 @@ void BlendToBackground(const RtString& file);   // a 1.5-second cross-fade from 
 void GrabBackground();                          // the current screen becomes background 0
 void FreeBackground(double image);              // background 0..7 emptied (0: no longer drawn each frame)
 
-void CreateScreen(double target, double slot, double width, double height);  // off-screen target 0..31 draws into the slot, emptied and made width x height pixels of transparent black (not the scratch slot 65503); drawing stays where it is
+double CreateScreen(double target, double slot, double width, double height);  // off-screen target 0..31 draws into the slot, emptied and made width x height pixels of transparent black; drawing stays where it is; 1 set up; 0 for the scratch slot 65503 or a width or height below 1 or over the largest texture (as GrabSprite), nothing changed
 void UseScreen(double target);                  // drawing goes into the target's slot, in a view of its size; negative: back to the screen; a target never created: nothing; PresentFrame also ends it
 
 double SaveScreen(const RtString& file);        // the screen as PNG (name ending ".png", any letter case) or else 24-bit BMP; transparent-colour pixels become 255, 0, 128 in a BMP, alpha 0 in a PNG (for a colour with red in it); 1 written, 0 not

@@ -21,6 +21,8 @@ int FontNumber(double value) {
     return std::clamp(TruncateInt32(value), 0, kFontCount - 1);
 }
 
+constexpr size_t kMaxTextCells = 65536;
+
 // 16 rows (codes 0..255) when the picture is taller than wide, else 8 rows.
 int RowsOf(const SpriteSlot& record) {
     return record.width < record.height ? 16 : 8;
@@ -63,8 +65,11 @@ void OpenGLRainbows::FontCellSize(int font, int& cellWidth, int& cellHeight) con
     cellHeight = record.height / RowsOf(record);
 }
 
+// Cells wholly left of the view are skipped and at most kMaxTextCells drawn
+// after them: at a pixel a cell or more, no screen shows more, and a text of
+// any length needs no more vertex room than that.
 int OpenGLRainbows::DrawText(int font, const char* text, float x, float y, float z) {
-    const int length = static_cast<int>(std::strlen(text));
+    const size_t length = std::strlen(text);
     if (length == 0 || !ValidFont(font)) return 0;
     const int slot = kFontSlotBase + font;
     const SpriteSlot& record = spriteSlots[slot];
@@ -74,7 +79,12 @@ int OpenGLRainbows::DrawText(int font, const char* text, float x, float y, float
     const float sw = static_cast<float>(record.width) / record.textureWidth / 16;
     const float sh = static_cast<float>(record.height) / record.textureHeight / rows;
 
-    const int need = length * 4;
+    const double left = std::ceil(x);
+    const double skipped = cellWidth >= 1 && left < 0 ? std::floor(-left / cellWidth) : 0;
+    if (skipped >= static_cast<double>(length)) return 0;
+    const size_t first = static_cast<size_t>(skipped);
+    const int count = static_cast<int>(std::min(length - first, kMaxTextCells));
+    const int need = count * 4;
     if (need > vertexCapacity) {
         const int capacity = vertexCapacity == 0 && need <= bufferInitialSize
                                  ? bufferInitialSize
@@ -85,11 +95,11 @@ int OpenGLRainbows::DrawText(int font, const char* text, float x, float y, float
         vertexBuffer = grown;
         vertexCapacity = capacity;
     }
-    float X = std::ceil(x);
+    float X = static_cast<float>(left + first * static_cast<double>(cellWidth));
     const float Y = std::ceil(y);
     TextVertex* v = vertexBuffer;
-    for (int i = 0; i < length; ++i) {
-        const int code = static_cast<unsigned char>(text[i]) % (rows == 16 ? 256 : 128);
+    for (int i = 0; i < count; ++i) {
+        const int code = static_cast<unsigned char>(text[first + i]) % (rows == 16 ? 256 : 128);
         const int column = code % 16, row = code / 16;
         const float s0 = sw * column, s1 = s0 + sw;
         const float t0 = sh * (rows - 1 - row), t1 = t0 + sh;
@@ -101,7 +111,7 @@ int OpenGLRainbows::DrawText(int font, const char* text, float x, float y, float
     }
     vertexCount = need;
     backend.DrawTextQuads(vertexBuffer, vertexCount);
-    return length;
+    return count;
 }
 
 // ---------------------------------------------------------------- commands

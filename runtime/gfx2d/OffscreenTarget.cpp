@@ -12,15 +12,18 @@
 #include "runtime/values/Truncate.h"
 
 // The completeness check is made on the attached framebuffer, so a driver
-// that refuses the combination falls back to the emulation.
-void OpenGLRainbows::CreateScreen(int index, int slot, int w, int h) {
-    if (index < 0 || index >= kOffscreenTargetCount || !ValidSlot(slot)) return;
+// that refuses the combination falls back to the emulation. A size the slot
+// cannot hold changes nothing.
+bool OpenGLRainbows::CreateScreen(int index, int slot, int w, int h) {
+    if (index < 0 || index >= kOffscreenTargetCount || !ValidSlot(slot)) return false;
     // The emulation keeps the window's content in the scratch slot.
-    if (slot == kScratchSlot) return;
+    if (slot == kScratchSlot) return false;
+    if (w < 1 || h < 1 || w > MaxSlotSide() || h > MaxSlotSide()) return false;
     const int textureWidth = PowerOfTwoSide(w, 2), textureHeight = PowerOfTwoSide(h, 2);
+    std::vector<uint8_t> clear;
+    if (!ResizeTexels(clear, textureWidth, textureHeight)) return false;
     FreeSprite(slot);
     SpriteSlot& record = spriteSlots[slot];
-    const std::vector<uint8_t> clear(static_cast<size_t>(textureWidth) * textureHeight * 4, 0);
     backend.CreateTexture(&record.texture, textureWidth, textureHeight, clear.data(),
                           TextureFilter::Linear);
     record.textureWidth = static_cast<int16_t>(textureWidth);
@@ -44,6 +47,7 @@ void OpenGLRainbows::CreateScreen(int index, int slot, int w, int h) {
         backend.BindFramebuffer(current);
     }
     target.slot = slot;
+    return true;
 }
 
 void OpenGLRainbows::UseScreen(int index) {
@@ -68,7 +72,8 @@ void OpenGLRainbows::UseScreen(int index) {
         return;
     }
     SetView(0, 0, w, h);
-    GrabScreen(kScratchSlot, 0, 0, w, h);
+    // Nothing stale may be put back when the target ends.
+    if (!GrabScreen(kScratchSlot, 0, 0, w, h)) FreeSprite(kScratchSlot);
     DrawRect(0, 0, w, h, static_cast<int32_t>(spriteTransparentColour));
     DrawSprite(target.slot, 0, 0);
 }
@@ -97,10 +102,12 @@ void OpenGLRainbows::EndScreen() {
 
 // ---------------------------------------------------------------- commands
 
-void CreateScreen(double target, double slot, double width, double height) {
-    if (gEngine.device)
-        gEngine.device->CreateScreen(TruncateInt32(target), TruncateInt32(slot),
-                                     TruncateInt32(width), TruncateInt32(height));
+double CreateScreen(double target, double slot, double width, double height) {
+    OpenGLRainbows* device = gEngine.device;
+    return device && device->CreateScreen(TruncateInt32(target), TruncateInt32(slot),
+                                          TruncateInt32(width), TruncateInt32(height))
+               ? 1
+               : 0;
 }
 
 void UseScreen(double target) {

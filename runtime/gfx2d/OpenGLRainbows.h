@@ -143,7 +143,7 @@ class OpenGLRainbows {
     }
 
     // Off-screen targets.
-    void CreateScreen(int target, int slot, int width, int height);
+    bool CreateScreen(int target, int slot, int width, int height);
     void UseScreen(int target);
     void EndScreen();
     // The target's record; null outside the table.

@@ -19,6 +19,14 @@ struct OpenGLRainbows::PolygonList {
 
 OpenGLRainbows::PolygonList OpenGLRainbows::polygon;
 
+namespace {
+
+// Corners past this many in one polygon are dropped, so a game that never
+// ends its polygon cannot grow the list without bound.
+constexpr int kMaxPolygonCorners = 65536;
+
+}  // namespace
+
 void OpenGLRainbows::RecordBinding(int slot, int secondSlot, bool scaled) {
     boundSlot = slot;
     boundSecondSlot = secondSlot;
@@ -163,6 +171,7 @@ void OpenGLRainbows::StartPolygon(int slot) {
 
 void OpenGLRainbows::PolygonVertex(float x, float y, float textureX, float textureY,
                                    int32_t colour) {
+    if (polygon.count >= kMaxPolygonCorners) return;
     PolygonPoint point{x, y, 0, 0, 0, 0, 0, 0};
     if (const SpriteSlot* record = Sprite(polygon.slot)) {
         point.s = textureX / record->textureWidth;

@@ -20,7 +20,24 @@ constexpr int32_t kNormalMapTransparentColour = 0x8000FF;
 // The read-back buffer of grabs on frame buffers without alpha: it only grows.
 std::vector<uint8_t> gGrabBuffer;
 
+constexpr int kLargestSixteenBitSide = 16384;
+// Grab corners are kept this near the screen; pixels beyond it are undefined
+// wherever they are.
+constexpr int64_t kFarOutside = int64_t{1} << 24;
+
+bool SideFits(int side) {
+    return side >= 1 && side <= MaxSlotSide();
+}
+
+int NearTheScreen(int64_t position) {
+    return static_cast<int>(std::clamp(position, -kFarOutside, kFarOutside));
+}
+
 }  // namespace
+
+int MaxSlotSide() {
+    return std::min(GlBackend::MaxTextureSize(), kLargestSixteenBitSide);
+}
 
 bool OpenGLRainbows::UploadPicture(const DecodedImage& picture, int left, int top, int w, int h,
                                    uint32_t* textureOut, uint32_t* scaledTextureOut, bool normalMap,
@@ -28,11 +45,11 @@ bool OpenGLRainbows::UploadPicture(const DecodedImage& picture, int left, int to
     if (w == 0) w = picture.width - left;
     if (h == 0) h = picture.height - top;
     if (w < 1 || h < 1) return false;
-    const int maxSize = GlBackend::MaxTextureSize();
-    w = std::min(w, maxSize);
-    h = std::min(h, maxSize);
+    w = std::min(w, MaxSlotSide());
+    h = std::min(h, MaxSlotSide());
     const int textureWidth = PowerOfTwoSide(w, 2), textureHeight = PowerOfTwoSide(h, 2);
-    std::vector<uint8_t> texels(static_cast<size_t>(textureWidth) * textureHeight * 4, 0);
+    std::vector<uint8_t> texels;
+    if (!ResizeTexels(texels, textureWidth, textureHeight)) return false;
     CopyPictureIntoTexels(picture, left, top, w, h, texels.data(), textureWidth);
     if (!nearest) BleedColourIntoTransparentTexels(texels.data(), textureWidth, textureHeight);
     if (normalMap) ConvertToNormalMap(texels.data(), textureWidth, textureHeight);
@@ -80,13 +97,13 @@ bool OpenGLRainbows::LoadSpritePicture(int slot, const DecodedImage& picture, bo
         UploadPicture(picture, 0, 0, 0, 0, &record.texture, font ? nullptr : &record.scaledTexture,
                       font ? false : normalMap, font);
     if (uploaded) {
-        const int maxSize = GlBackend::MaxTextureSize();
-        record.textureWidth =
-            static_cast<int16_t>(PowerOfTwoSide(std::min(picture.width, maxSize), 2));
-        record.textureHeight =
-            static_cast<int16_t>(PowerOfTwoSide(std::min(picture.height, maxSize), 2));
-        record.width = static_cast<int16_t>(picture.width);
-        record.height = static_cast<int16_t>(picture.height);
+        // A larger picture is cut to the largest side (right and bottom lost).
+        const int w = std::min(picture.width, MaxSlotSide());
+        const int h = std::min(picture.height, MaxSlotSide());
+        record.textureWidth = static_cast<int16_t>(PowerOfTwoSide(w, 2));
+        record.textureHeight = static_cast<int16_t>(PowerOfTwoSide(h, 2));
+        record.width = static_cast<int16_t>(w);
+        record.height = static_cast<int16_t>(h);
     }
     return uploaded;
 }
@@ -100,11 +117,15 @@ uint32_t OpenGLRainbows::TransparentColourOnScreen() {
     return backend.ColourAsStored(colour);
 }
 
+// A grab fills the slot or leaves it as it was: a side below 1 or over the
+// largest a slot holds grabs nothing.
 bool OpenGLRainbows::GrabScreen(int slot, int x, int y, int w, int h) {
-    if (!ValidSlot(slot)) return false;
-    w = std::max(w, 0);
-    h = std::max(h, 0);
+    if (!ValidSlot(slot) || !SideFits(w) || !SideFits(h)) return false;
     const int textureWidth = PowerOfTwoSide(w, 32), textureHeight = PowerOfTwoSide(h, 32);
+    const bool readBack = !backend.FrameBufferHasAlpha();
+    if (readBack && gGrabBuffer.size() < static_cast<size_t>(textureWidth) * textureHeight * 4 &&
+        !ResizeTexels(gGrabBuffer, textureWidth, textureHeight))
+        return false;
     SpriteSlot& record = spriteSlots[slot];
     if (record.texture && record.textureWidth == textureWidth &&
         record.textureHeight == textureHeight) {
@@ -115,13 +136,12 @@ bool OpenGLRainbows::GrabScreen(int slot, int x, int y, int w, int h) {
         backend.CreateTexture(&record.texture, textureWidth, textureHeight, nullptr,
                               TextureFilter::Linear);
     }
-    const int bottom = height - y - h;
-    if (backend.FrameBufferHasAlpha()) {
-        backend.CopyFrameBuffer(x, bottom, w, h);
+    const int left = NearTheScreen(x), bottom = NearTheScreen(int64_t{height} - y - h);
+    if (!readBack) {
+        backend.CopyFrameBuffer(left, bottom, w, h);
     } else {
         const size_t bytes = static_cast<size_t>(textureWidth) * textureHeight * 4;
-        if (gGrabBuffer.size() < bytes) gGrabBuffer.resize(bytes);
-        backend.ReadPixelsBgra(x, bottom, textureWidth, textureHeight, gGrabBuffer.data());
+        backend.ReadPixelsBgra(left, bottom, textureWidth, textureHeight, gGrabBuffer.data());
         const uint32_t key = TransparentColourOnScreen();
         for (size_t i = 0; i < bytes; i += 4) {
             uint8_t* p = &gGrabBuffer[i];

@@ -18,6 +18,10 @@ struct SpriteSlot {
     int16_t frameHeight = 0;
 };
 
+// The largest side a slot's picture may have: the GL texture limit, and
+// never more than the slot's 16-bit sizes hold as a power of two (16,384).
+int MaxSlotSide();
+
 constexpr int kSpriteSlotCount = 65536;
 constexpr int kFontSlotBase = 65504;
 constexpr int kFontCount = 32;

@@ -2,11 +2,21 @@
 
 #include <cmath>
 #include <cstring>
+#include <new>
 
 int PowerOfTwoSide(int size, int minimum) {
     int side = minimum;
     while (side < size && side < (1 << 30)) side *= 2;
     return side;
+}
+
+bool ResizeTexels(std::vector<uint8_t>& texels, int width, int height) {
+    try {
+        texels.resize(static_cast<size_t>(width) * height * 4);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }
 
 void CopyPictureIntoTexels(const DecodedImage& picture, int left, int top, int width, int height,

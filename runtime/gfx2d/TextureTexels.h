@@ -11,6 +11,9 @@
 // Smallest power of two >= size, and at least `minimum`.
 int PowerOfTwoSide(int size, int minimum);
 
+// Room for width x height texels (new ones 0); false when memory runs out.
+bool ResizeTexels(std::vector<uint8_t>& texels, int width, int height);
+
 // Copies the rectangle (left, top, width, height) of the picture, clipped to
 // it, so that its top row lands in texture row height - 1.
 void CopyPictureIntoTexels(const DecodedImage& picture, int left, int top, int width, int height,

@@ -14,9 +14,11 @@ char gEmptyText[1] = "";
 constexpr uint32_t kBlockStep = 512;
 constexpr uint32_t kNumberReserve = 64;
 
+constexpr uint32_t kLengthLimit = 0xFFFFFE00u;  // the last block step fits 32 bits
+
 uint32_t CheckedSum(uint32_t a, size_t b) {
     const uint64_t sum = static_cast<uint64_t>(a) + b;
-    if (sum >= 0xFFFFFE00u) throw std::bad_alloc();
+    if (sum >= kLengthLimit) TextTooLarge();
     return static_cast<uint32_t>(sum);
 }
 
@@ -25,6 +27,11 @@ bool PointsInto(const char* text, const char* block, uint32_t size) {
 }
 
 }  // namespace
+
+void TextTooLarge() {
+    SetRuntimeError(7);
+    EndProgram();
+}
 
 RtString::RtString() : buffer(gEmptyText), capacity(0), length(0) {}
 
@@ -61,9 +68,10 @@ void RtString::Clear() {
 
 void RtString::Reserve(uint32_t n) {
     if (n < capacity) return;
-    if (n >= 0xFFFFFE00u) throw std::bad_alloc();
+    if (n >= kLengthLimit) TextTooLarge();
     const uint32_t newCapacity = (n & ~(kBlockStep - 1)) + kBlockStep;
-    char* block = new char[newCapacity];
+    char* block = new (std::nothrow) char[newCapacity];
+    if (!block) TextTooLarge();
     // The whole old block moves, so bytes a platform call wrote past an inner
     // NUL survive as well.
     if (capacity)

@@ -27,8 +27,10 @@ class RtString {
     RtString& operator+=(float number);
     RtString& operator+=(double number);
 
-    void Clear();              // frees the block; buffer null, capacity and length 0
-    void Reserve(uint32_t n);  // makes room for n bytes and the terminator
+    void Clear();  // frees the block; buffer null, capacity and length 0
+    // Makes room for n bytes and the terminator; a text that would reach
+    // 4 GiB, or that memory cannot hold, is runtime error 7.
+    void Reserve(uint32_t n);
     const char* CStr() const;  // never null, also after Clear
     uint32_t Length() const { return length; }
     char* Buffer(uint32_t n);             // writable room for a platform call; then SyncLength
@@ -44,6 +46,9 @@ class RtString {
   private:
     void AssignNumberText(double number);
 };
+
+// Runtime error 7 for a text too large to hold; the program ends.
+[[noreturn]] void TextTooLarge();
 
 // A number operand of the text operators: the integer, float and double forms.
 template <typename T>

@@ -1,7 +1,6 @@
 #include "runtime/runtime.h"
 
 #include <cstring>
-#include <new>
 
 #include "runtime/values/Truncate.h"
 
@@ -56,7 +55,7 @@ RtString HexText(const void* bytes, uint32_t count) {
     static const char kDigits[] = "0123456789ABCDEF";
     RtString text;
     if (!count || !bytes) return text;
-    if (count >= 0x7FFFFF00u) throw std::bad_alloc();
+    if (count >= 0x7FFFFF00u) TextTooLarge();
     char* out = text.Buffer(count * 2);
     const unsigned char* in = static_cast<const unsigned char*>(bytes);
     for (uint32_t i = 0; i < count; ++i) {

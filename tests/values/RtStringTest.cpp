@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "ErrorProbe.h"
 #include "runtime/runtime.h"
 #include "runtime/values/NumberText.h"
 
@@ -250,6 +251,16 @@ TEST(TextCommands, HexText) {
     EXPECT_EQ(HexText(bytes, 4).length, 8u);
     EXPECT_STREQ(HexText(bytes, 0).CStr(), "");
     EXPECT_EQ(HexText(bytes, 0).capacity, 0u);
+}
+
+// A text that would reach 4 GiB is runtime error 7, as too large an array
+// is; an uncaught std::bad_alloc used to end the process with code 134.
+TEST(TextCommands, TextsTooLargeToHoldAreRuntimeError7) {
+    EXPECT_RUNTIME_ERROR(RtString().Reserve(0xFFFFFE00u), 7);
+    EXPECT_RUNTIME_ERROR(RtString().Reserve(0xFFFFFFFFu), 7);
+    const unsigned char byte = 0x5A;
+    EXPECT_RUNTIME_ERROR(HexText(&byte, 0x80000000u), 7);
+    EXPECT_STREQ(HexText(&byte, 1).CStr(), "5A");
 }
 
 TEST(TextCommands, TrimControlTail) {
