@@ -44,6 +44,7 @@ run: build
 test: build
 	cd $(BUILD) && $(HEADLESS) ctest --output-on-failure -j $(JOBS) --timeout 300
 	$(MAKE) test-san
+	$(MAKE) test-web
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 # (clang), then every fuzz target briefly over its seed corpus.

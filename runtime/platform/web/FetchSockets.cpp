@@ -46,31 +46,33 @@ std::string HostOf(uint32_t ipv4) {
 // The origin a host and port stand for is the page's own when they are the
 // page's, else http (https for port 443, or when the page itself is https,
 // which may fetch nothing less).
+// clang-format off
 EM_ASYNC_JS(int, OpenConnection, (const char* host, int port), {
-    if (!Module['quorbelConnections']) Module['quorbelConnections'] = {next : 3, open : {}};
+    if (!Module['quorbelConnections']) Module['quorbelConnections'] = {next: 3, open: {}};
     const connections = Module['quorbelConnections'];
     const name = UTF8ToString(host);
     const here = location;
-    const ownPort = here.port || (here.protocol == = 'https:' ? '443' : '80');
-    const secure = port == = 443 || here.protocol == = 'https:';
-    const origin = name == = here.hostname && String(port) ==
-        = ownPort ? here.origin : (secure ? 'https://' : 'http://') + name + ':' + port;
+    const ownPort = here.port || (here.protocol === 'https:' ? '443' : '80');
+    const secure = port === 443 || here.protocol === 'https:';
+    const own = name === here.hostname && String(port) === ownPort;
+    const origin = own ? here.origin : (secure ? 'https://' : 'http://') + name + ':' + port;
     try {
-        await fetch(origin + '/', {mode : 'no-cors', method : 'HEAD', cache : 'no-store'});
+        await fetch(origin + '/', {mode: 'no-cors', method: 'HEAD', cache: 'no-store'});
     } catch (refused) {
         return -1;
     }
     const id = connections.next++;
-    connections
-        .open[id] = {origin : origin, url : null, pending : null, reader : null, failed : false};
+    connections.open[id] = {origin: origin, url: null, pending: null, reader: null, failed: false};
     return id;
 });
+// clang-format on
 
+// clang-format off
 EM_JS(int, SendRequest, (int id, const char* bytes, int length), {
     const connection = Module['quorbelConnections'].open[id];
     if (!connection) return -1;
     const words = UTF8ToString(bytes, length).split(String.fromCharCode(13))[0].split(' ');
-    if (words.length < 3 || words[0] != = 'GET' || connection.url) {
+    if (words.length < 3 || words[0] !== 'GET' || connection.url) {
         connection.failed = true;
         return length;
     }
@@ -78,24 +80,26 @@ EM_JS(int, SendRequest, (int id, const char* bytes, int length), {
     connection.url = target.indexOf('://') > 0 ? target : connection.origin + target;
     return length;
 });
+// clang-format on
 
 // The reply's bytes into `buffer`: the count, -2 at the end of the body,
 // -1 when the fetch failed.
+// clang-format off
 EM_ASYNC_JS(int, ReceiveReply, (int id, char* buffer, int size), {
     const connection = Module['quorbelConnections'].open[id];
     if (!connection || connection.failed) return -1;
     try {
         if (!connection.reader) {
             if (!connection.url) return -1;
-            const response = await fetch(connection.url, {cache : 'no-store'});
+            const response = await fetch(connection.url, {cache: 'no-store'});
             const lineEnd = String.fromCharCode(13, 10);
             let head =
                 'HTTP/1.0 ' + response.status + ' ' + (response.statusText || 'OK') + lineEnd;
-            response.headers.forEach((value, name) = > { head += name + ': ' + value + lineEnd; });
+            response.headers.forEach((value, name) => { head += name + ': ' + value + lineEnd; });
             connection.pending = new TextEncoder().encode(head + lineEnd);
             connection.reader = response.body.getReader();
         }
-        while (!connection.pending || connection.pending.length == = 0) {
+        while (!connection.pending || connection.pending.length === 0) {
             const piece = await connection.reader.read();
             if (piece.done) return -2;
             connection.pending = piece.value;
@@ -109,14 +113,17 @@ EM_ASYNC_JS(int, ReceiveReply, (int id, char* buffer, int size), {
     connection.pending = connection.pending.subarray(count);
     return count;
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, CloseConnection, (int id), {
     const connections = Module['quorbelConnections'];
     const connection = connections && connections.open[id];
     if (!connection) return;
-    if (connection.reader) connection.reader.cancel().catch(() = > {});
+    if (connection.reader) connection.reader.cancel().catch(() => {});
     delete connections.open[id];
 });
+// clang-format on
 
 }  // namespace
 

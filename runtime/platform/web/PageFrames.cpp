@@ -44,33 +44,37 @@ double PageNow() {
 
 // Resolves at the page's next animation frame with its time stamp, or
 // after 100 ms without one (a hidden page has none), with -1.
+// clang-format off
 EM_ASYNC_JS(double, NextAnimationFrame, (), {
-    return await new Promise(resolve = > {
+    return await new Promise(resolve => {
         let settled = false;
-        const settle = stamp = > {
+        const settle = stamp => {
             if (!settled) {
                 settled = true;
                 resolve(stamp);
             }
         };
         requestAnimationFrame(settle);
-        setTimeout(() = > settle(-1), 100);
+        setTimeout(() => settle(-1), 100);
     });
 });
+// clang-format on
 
 // Lets the page run its waiting tasks (input, timers, sound); after `ms`
 // when positive, else as soon as the page has had its turn.
+// clang-format off
 EM_ASYNC_JS(void, PageTurn, (double ms), {
-    await new Promise(resolve = > {
+    await new Promise(resolve => {
         if (ms > 0) {
             setTimeout(resolve, ms);
             return;
         }
         const channel = new MessageChannel();
-        channel.port1.onmessage = () = > resolve();
+        channel.port1.onmessage = () => resolve();
         channel.port2.postMessage(0);
     });
 });
+// clang-format on
 
 double FramePeriodMs() {
     if (gFramePeriodCount < 3) return kUsualFramePeriodMs;
@@ -99,10 +103,12 @@ namespace detail {
 
 // Emscripten's off-screen back buffer: framebuffer 0 becomes a texture the
 // size of the canvas, copied to the canvas by each commit.
+// clang-format off
 EM_JS(void, UseOffscreenBackBuffer, (), {
     if (GL.currentContext && !GL.currentContext.defaultFbo)
         GL.createOffscreenFramebuffer(GL.currentContext);
 });
+// clang-format on
 
 void DrawIntoBackBuffer() {
     UseOffscreenBackBuffer();
@@ -136,19 +142,23 @@ uint64_t PageClockFrequency() {
     return 1000000000ULL;
 }
 
+// clang-format off
 EM_JS(int, AskPageForFullScreen, (int on), {
     const page = Module['quorbelPage'];
     return page && page.fullScreen ? (page.fullScreen(!!on) ? 1 : 0) : 0;
 });
+// clang-format on
 
 bool PageFullScreen(bool on) {
     return AskPageForFullScreen(on ? 1 : 0) != 0;
 }
 
+// clang-format off
 EM_JS(void, TellPageTheProgramEnds, (int code), {
     const page = Module['quorbelPage'];
     if (page && page.programEnds) page.programEnds(code);
 });
+// clang-format on
 
 void ProgramEndsInPage(int code) {
     TellPageTheProgramEnds(code);

@@ -74,8 +74,11 @@ Module['preRun'].push(function () {
   // Settles once every save asked for so far is done.
   Module['quorbelFilesSaved'] = function () { return saving || Promise.resolve(); };
 
+  // Paths may come relative to the working folder, which is the program's.
   function inFolder(path) {
-    return watching && typeof path === 'string' && path.indexOf(folder + '/') === 0;
+    if (!watching || typeof path !== 'string') return false;
+    var whole = path.charAt(0) === '/' ? path : FS.cwd().replace(/\/$/, '') + '/' + path;
+    return whole.indexOf(folder + '/') === 0;
   }
 
   // ------------------------------------------------------------ the error log
@@ -111,7 +114,8 @@ Module['preRun'].push(function () {
     FS[name] = function (path) {
       var result = call.apply(this, arguments);
       if (inFolder(path) || (name === 'rename' && inFolder(arguments[1]))) save();
-      if (name === 'unlink' && path === logPath) logShown = 0;
+      if (name === 'unlink' && (path === logPath || path === 'ErrorLog.txt' && FS.cwd() === '/tmp'))
+        logShown = 0;
       return result;
     };
   });
