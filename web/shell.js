@@ -1,7 +1,6 @@
 // The page a player meets: it loads the program and its media with a bar,
 // starts the program at the player's first click or key (which also lets
-// the page make sound), keeps the canvas at the stage's size in whole device
-// pixels, keeps the game's keys from scrolling or leaving the page, gives
+// the page make sound), shows the canvas scaled by whole device pixels, keeps the game's keys from scrolling or leaving the page, gives
 // touch screens taps as clicks and keys of their own, and says when the
 // program has ended.
 (function () {
@@ -25,20 +24,34 @@
 
   // ------------------------------------------------------------ layout
 
-  // The canvas covers the stage in whole device pixels; the program scales
-  // its screen by whole numbers inside it, centred between black bars.
+  // The canvas has the program's own pixels (its screen, 320 x 240 for the
+  // game); the page shows it at the largest whole number of device pixels a
+  // pixel that fits the stage, centred between black bars, without blur.
   function layout() {
     var ratio = window.devicePixelRatio || 1;
     var box = stage.getBoundingClientRect();
-    var width = Math.max(1, Math.floor(box.width * ratio));
-    var height = Math.max(1, Math.floor(box.height * ratio));
-    // A quarter pixel over, so the canvas's size in device pixels is never
-    // rounded below the whole number.
-    canvas.style.width = (width + 0.25) / ratio + 'px';
-    canvas.style.height = (height + 0.25) / ratio + 'px';
+    var width = canvas.width || 320;
+    var height = canvas.height || 240;
+    var scale = Math.floor(Math.min(box.width * ratio / width, box.height * ratio / height));
+    var cssWidth, cssHeight;
+    if (scale >= 1) {
+      cssWidth = width * scale / ratio;
+      cssHeight = height * scale / ratio;
+    } else {
+      // Smaller than the screen itself: fitted, if not crisp.
+      var fit = Math.min(box.width / width, box.height / height);
+      cssWidth = width * fit;
+      cssHeight = height * fit;
+    }
+    canvas.style.width = cssWidth + 'px';
+    canvas.style.height = cssHeight + 'px';
+    // The corner on a whole device pixel.
+    canvas.style.left = Math.floor((box.width - cssWidth) / 2 * ratio) / ratio + 'px';
+    canvas.style.top = Math.floor((box.height - cssHeight) / 2 * ratio) / ratio + 'px';
   }
-  // Registered before the program's own handlers, so they find the new size.
   window.addEventListener('resize', layout);
+  // The program sizes the canvas when it opens its window.
+  new MutationObserver(layout).observe(canvas, {attributes: true, attributeFilter: ['width', 'height']});
   layout();
 
   // ------------------------------------------------------------ keyboard or touch

@@ -75,6 +75,11 @@ FrameLayout GetFrameLayout(Window* window) {
 
 int WindowedScale(int width, int height) {
     if (gForcedScale > 0) return gForcedScale;
+#ifdef __EMSCRIPTEN__
+    // A page shows the canvas scaled itself: the canvas has the frame's own
+    // pixels, so the program draws no more than them.
+    return 1;
+#endif
     if (width <= 0 || height <= 0 || !Init()) return 1;
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!driver || SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)

@@ -283,13 +283,9 @@ Window* CreateGameWindow(const char* caption, int x, int y, int width, int heigh
         width = gForcedWidth;
         height = gForcedHeight;
     }
-    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-#ifdef __EMSCRIPTEN__
-    // The page sizes the canvas, which is drawn at the display's own pixels.
-    flags |= SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-#endif
     SDL_Window* sdl =
-        SDL_CreateWindow(caption, x, y, width > 0 ? width : 640, height > 0 ? height : 480, flags);
+        SDL_CreateWindow(caption, x, y, width > 0 ? width : 640, height > 0 ? height : 480,
+                         SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!sdl) {
         if (error) *error = std::string("cannot create the window: ") + SDL_GetError();
         return nullptr;
@@ -356,7 +352,7 @@ bool GetWindowPosition(Window* window, int* x, int* y) {
 void SetWindowSize(Window* window, int width, int height) {
     if (gForcedWidth > 0 && gForcedHeight > 0) return;  // a test holds the window at its size
 #ifdef __EMSCRIPTEN__
-    return;  // the page holds the canvas at the size it gives it
+    return;  // the canvas keeps the frame's size: the page shows it scaled
 #endif
     if (SDL_Window* sdl = Sdl(window)) SDL_SetWindowSize(sdl, width, height);
 }

@@ -191,16 +191,20 @@ class Browser:
 
 
 class Layout:
-    """Where the program shows its screen in the canvas: the largest whole
-    scale that fits, centred between black bars (canvas pixels are page
-    pixels at a device pixel ratio of 1)."""
+    """Where the page shows the program's screen: the canvas (the screen's own
+    pixels) scaled by a whole number in the stage, black bars around it (page
+    pixels are device pixels at a device pixel ratio of 1)."""
 
     def __init__(self, box):
-        self.left, self.top = round(box['x']), round(box['y'])
-        self.width, self.height = int(box['width']), int(box['height'])
-        self.scale = min(self.width // SCREEN_W, self.height // SCREEN_H)
-        self.x = self.left + (self.width - SCREEN_W * self.scale) // 2
-        self.y = self.top + (self.height - SCREEN_H * self.scale) // 2
+        self.x, self.y = round(box['x']), round(box['y'])
+        expect(list(box['pixels']) == [SCREEN_W, SCREEN_H],
+               f'the canvas has {box["pixels"]} pixels, not the screen\'s')
+        self.scale = round(box['width'] / SCREEN_W)
+        expect(self.scale >= 1 and box['width'] == SCREEN_W * self.scale and
+               box['height'] == SCREEN_H * self.scale,
+               f'the canvas shows at {box["width"]} x {box["height"]}: no whole-number scale')
+        self.left, self.top, right, bottom = (round(v) for v in box['stage'])
+        self.width, self.height = right - self.left, bottom - self.top
 
     def page_point(self, sx, sy):
         """The page position at the middle of a screen pixel."""
@@ -209,23 +213,22 @@ class Layout:
 
 
 def screen_of(rows, box, what):
-    """The screen the canvas shows, checking the bars are black and every
-    screen pixel is one crisp block of the scale."""
+    """The screen the canvas shows, checking that the bars in the stage are
+    black, the picture centred and every screen pixel one crisp block."""
     layout = Layout(box)
-    expect(layout.scale >= 1, f'{what}: the canvas ({layout.width} x {layout.height}) is smaller '
-                              'than the screen')
-    button = box.get('button', (0, 0, 0, 0))
+    s = layout.scale
+    expect(abs((layout.x - layout.left) - (layout.left + layout.width - layout.x - SCREEN_W * s)) <= 1
+           and abs((layout.y - layout.top) -
+                   (layout.top + layout.height - layout.y - SCREEN_H * s)) <= 1,
+           f'{what}: the picture is not centred in the stage')
     for y in range(layout.top, layout.top + layout.height, 7):
         for x in range(layout.left, layout.left + layout.width, 7):
-            inside = (layout.x <= x < layout.x + SCREEN_W * layout.scale and
-                      layout.y <= y < layout.y + SCREEN_H * layout.scale)
-            # The full-screen button stands over the bars.
-            on_button = button[0] <= x <= button[2] and button[1] <= y <= button[3]
-            if not inside and not on_button:
+            inside = (layout.x <= x < layout.x + SCREEN_W * s and
+                      layout.y <= y < layout.y + SCREEN_H * s)
+            if not inside:
                 expect(rows[y][x] == 0, f'{what}: page pixel ({x}, {y}) in the bars is '
                                         f'{rows[y][x]:06x}, not black')
     screen = []
-    s = layout.scale
     for sy in range(SCREEN_H):
         line = []
         for sx in range(SCREEN_W):

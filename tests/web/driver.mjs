@@ -78,10 +78,11 @@ const commands = {
   // The page as shown, as a PNG (base64); the canvas's box with it.
   async screenshot() {
     const box = await page.evaluate(() => {
-      const r = document.getElementById('canvas').getBoundingClientRect();
-      const b = document.getElementById('full-screen').getBoundingClientRect();
-      return {x: r.x, y: r.y, width: r.width, height: r.height,
-        button: [b.left - 1, b.top - 1, b.right + 1, b.bottom + 1]};
+      const c = document.getElementById('canvas');
+      const r = c.getBoundingClientRect();
+      const s = document.getElementById('stage').getBoundingClientRect();
+      return {x: r.x, y: r.y, width: r.width, height: r.height, pixels: [c.width, c.height],
+        stage: [s.left, s.top, s.right, s.bottom]};
     });
     const png = await page.screenshot({encoding: 'base64', captureBeyondViewport: false});
     return {png, box};

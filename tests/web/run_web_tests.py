@@ -113,10 +113,11 @@ class Game:
     def point(self, sx, sy, layout):
         return layout.page_point(sx, sy)
 
-    def hover_bars(self, layout):
-        """The pointer over the black bars' corner: over no portrait."""
+    def hover_corner(self, layout):
+        """The pointer over the screen's corner: over no portrait."""
         if not self.touch:
-            self.browser.call('mouse', x=layout.left + 2, y=layout.top + 2, action='move')
+            x, y = layout.page_point(0, 0)
+            self.browser.call('mouse', x=x, y=y, action='move')
 
     def choose_one_easy_round(self):
         # One player (Up from two), the first portrait, Easy, one round, each
@@ -174,11 +175,12 @@ def test_game_menu_and_play(browser, site, build, faces):
 
     screen, layout = settled_screen(browser, 'the menu')
     expect(layout.scale == 3, f'a 1000 x 760 page shows the screen at {layout.scale}x, not 3x')
+    expect(layout.left <= layout.x - 20 and layout.top <= layout.y, 'the picture fills the stage')
     wrong = differing(screen, reference)
     expect(wrong == 0, f'the menu differs from the desktop menu frame in {wrong} pixels')
     expect(browser.eval('document.title') == 'Quorbel', 'the page title is not the game title')
 
-    game.hover_bars(layout)
+    game.hover_corner(layout)
     game.choose_one_easy_round()
     mix = browser.eval('({blocks: quorbelMix.blocks, loud: quorbelMix.loudBlocks, '
                        'rate: quorbelMix.rate})')
@@ -191,14 +193,14 @@ def test_game_menu_and_play(browser, site, build, faces):
         game.mark(cell, layout)
     # With the decoy marked too the turn goes on: the others stand still.
     time.sleep(3.0)
-    game.hover_bars(layout)
+    game.hover_corner(layout)
     time.sleep(0.3)
     standing = [cell for cell in board if cell not in triple and cell != decoy]
     still = e2e.identify_board(shown_screen(browser)[0], faces, standing, 12) or {}
     expect(all(still.get(cell) == board[cell] for cell in standing),
            'with the decoy marked, a portrait not clicked moved or the turn ended')
     game.mark(decoy, layout)
-    game.hover_bars(layout)
+    game.hover_corner(layout)
     end = time.monotonic() + 15
     while e2e.identify_board(shown_screen(browser)[0], faces, standing, 12) is not None:
         expect(time.monotonic() < end, 'the turn did not end with the three of a kind marked')
@@ -289,8 +291,65 @@ def test_saved_ini_survives_reload(browser, site, build, faces):
     expect(got == wanted, f'after a reload the table is {got!r}, not {wanted!r}')
 
 
+def test_page_keys_full_screen_and_hidden_tab(browser, site, build, faces):
+    """While the game runs, the keys that would scroll, go back or reload the
+    page do none of it (their default action is prevented) and still reach the
+    game; a click gives the canvas the focus; F11 puts the page in full screen
+    and takes it out; a hidden page holds the game as an inactive window does,
+    with "<pause>" in its title, and a shown one lets it go on."""
+    browser.open(site.url('index.html'),
+                 record='window.quorbelFrames = 0; (() => { const ask = window.requestAnimationFrame;'
+                        ' window.requestAnimationFrame = f => { window.quorbelFrames++;'
+                        ' return ask.call(window, f); }; })();')
+    browser.start()
+    browser.wait_for_line('Init OK', 30)
+    _, layout = settled_screen(browser, 'the menu')
+    browser.click(*layout.page_point(0, 0), hold=0.05)
+    expect(browser.eval('document.activeElement && document.activeElement.id') == 'canvas',
+           'a click did not give the canvas the focus')
+    browser.eval("window.keysSeen = []; document.addEventListener('keydown', "
+                 "e => keysSeen.push([e.code, e.defaultPrevented]));")
+    keys = ['ArrowDown', 'ArrowUp', 'Space', 'PageDown', 'PageUp', 'Backspace', 'F5', 'F1', 'Tab']
+    for key in keys:
+        browser.key(key, 0.05)
+        time.sleep(0.1)
+    seen = browser.eval('keysSeen')
+    expect([code for code, _ in seen] == keys, f'the keys seen were {seen}')
+    expect(all(prevented for _, prevented in seen), f'a key kept its default action: {seen}')
+    expect(browser.eval('window.scrollY') == 0, 'the page scrolled')
+
+    browser.key('F11', 0.1)
+    browser.wait_for('!!document.fullscreenElement', 5, 'F11 to put the page in full screen')
+    browser.key('F11', 0.1)
+    browser.wait_for('!document.fullscreenElement', 5, 'F11 to take the page out of full screen')
+
+    def visibility(hidden):
+        browser.eval(f"""(() => {{
+          Object.defineProperty(document, 'hidden', {{configurable: true, get: () => {str(hidden).lower()}}});
+          Object.defineProperty(document, 'visibilityState',
+                                {{configurable: true, get: () => '{'hidden' if hidden else 'visible'}'}});
+          document.dispatchEvent(new Event('visibilitychange'));
+        }})()""")
+
+    def frames_in(seconds):
+        before = browser.eval('window.quorbelFrames')
+        time.sleep(seconds)
+        return browser.eval('window.quorbelFrames') - before
+
+    visibility(True)
+    browser.wait_for("document.title === 'Quorbel <pause>'", 5, '"<pause>" in the title')
+    time.sleep(0.3)
+    held = frames_in(1.0)
+    expect(held == 0, f'the hidden page still asked for {held} animation frames in a second')
+    visibility(False)
+    browser.wait_for("document.title === 'Quorbel'", 5, 'the title without "<pause>"')
+    going = frames_in(1.0)
+    expect(going > 30, f'the shown page asked for only {going} animation frames in a second')
+
+
 TESTS = [
     test_game_menu_and_play,
+    test_page_keys_full_screen_and_hidden_tab,
     test_touch_screen,
     test_saved_ini_survives_reload,
 ]
