@@ -66,7 +66,7 @@ void PlayMusic(const RtString& fileName);       // stops any music, then loops t
 void StopMusic();                               // stops and closes the music; nothing when none plays
 void SetMusicVolume(double volume);             // 0 (silent)..1 (full), clamped; lasts until the next PlayMusic, which starts at 1
 void RestartMusic();                            // plays the piece from its start again (prints "kick" on standard output); nothing when no music is loaded
-void PlayMovie(const RtString& fileName);       // plays the movie (a plain file, else the movie shoebox) once over the whole window, scaled to fit and centred; returns at its end or on a newly typed key or a click; a missing or undecodable file, or no window: returns at once
+void PlayMovie(const RtString& fileName);       // plays the movie (a plain file, else the movie shoebox) once over the whole window, scaled to fit and centred; returns at its end or on a newly typed key or a click; a missing or undecodable file, or no window: returns at once (in a browser every file: it has no movie decoder)
 void PlayMovieLooped(const RtString& fileName); // the same, starting again at its end until a newly typed key or a click
 double RandomInt(double limit);                 // a whole number 0..limit inclusive (ISAAC; limit truncated to its low 32 bits, so up to 4294967295); 0 without drawing for limit <= 0
 
