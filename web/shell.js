@@ -224,6 +224,8 @@
     });
   }
 
+  // The program's script, its WebAssembly and its media load side by side;
+  // the bar shows the two large ones.
   function load() {
     var files = [config.wasm];
     if (config.data) files.push(config.data);
@@ -235,9 +237,14 @@
       loaded.style.width = (share * 100).toFixed(1) + '%';
       loadingText.textContent = 'Loading\u2026 ' + Math.round(share * 100) + '%';
     }
-    Promise.all(files.map(function (file) { return fetchWithProgress(file, progress); }))
-      .then(function (parts) { startModule(parts[0], parts[1]); })
-      .catch(function (error) { showEnd('The game could not be loaded: ' + error.message); });
+    function failed(error) {
+      showEnd('The game could not be loaded: ' + (error && error.message || error));
+    }
+    var wasm = fetchWithProgress(config.wasm, progress);
+    var data = config.data ? fetchWithProgress(config.data, progress) : Promise.resolve(null);
+    wasm.catch(failed);
+    data.catch(failed);
+    startModule(wasm, data.then(media), failed);
   }
 
   function media(data) {
@@ -248,15 +255,20 @@
   }
 
   var audio = null;
-  function startModule(wasm, data) {
+  function startModule(wasm, files, failed) {
     window.Module = {
       canvas: canvas,
       arguments: arguments_(),
-      wasmBinary: wasm,
+      instantiateWasm: function (imports, receive) {
+        wasm.then(function (bytes) { return WebAssembly.instantiate(bytes, imports); })
+          .then(function (result) { receive(result.instance, result.module); })
+          .catch(failed);
+        return {};
+      },
       quorbelPage: {
         program: config.program,
         folder: config.folder,
-        media: media(data),
+        media: files,
         mediaTime: config.mediaTime,
         fullScreen: toggleFullScreen,
         programEnds: programEnds,
@@ -269,7 +281,7 @@
     };
     var script = document.createElement('script');
     script.src = config.script;
-    script.onerror = function () { showEnd('The game could not be loaded.'); };
+    script.onerror = function () { failed('its script is missing'); };
     document.body.appendChild(script);
   }
 

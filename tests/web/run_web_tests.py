@@ -295,8 +295,9 @@ def test_page_keys_full_screen_and_hidden_tab(browser, site, build, faces):
     """While the game runs, the keys that would scroll, go back or reload the
     page do none of it (their default action is prevented) and still reach the
     game; a click gives the canvas the focus; F11 puts the page in full screen
-    and takes it out; a hidden page holds the game as an inactive window does,
-    with "<pause>" in its title, and a shown one lets it go on."""
+    and takes it out; the error log's lines reach the browser's console; a
+    hidden page holds the game as an inactive window does, with "<pause>" in
+    its title, and a shown one lets it go on."""
     browser.open(site.url('index.html'),
                  record='window.quorbelFrames = 0; (() => { const ask = window.requestAnimationFrame;'
                         ' window.requestAnimationFrame = f => { window.quorbelFrames++;'
@@ -335,6 +336,12 @@ def test_page_keys_full_screen_and_hidden_tab(browser, site, build, faces):
         before = browser.eval('window.quorbelFrames')
         time.sleep(seconds)
         return browser.eval('window.quorbelFrames') - before
+
+    # A line appended to the error log also goes to the browser's console.
+    browser.eval("(() => { const log = Module.FS.open('/tmp/ErrorLog.txt', 'a');"
+                 " Module.FS.write(log, new TextEncoder().encode('No DX_Joystick\\r\\n'), 0, 16);"
+                 " Module.FS.close(log); })()")
+    browser.wait_for_line('ErrorLog: No DX_Joystick', 5)
 
     visibility(True)
     browser.wait_for("document.title === 'Quorbel <pause>'", 5, '"<pause>" in the title')

@@ -1,5 +1,5 @@
 // The program's folder in a browser page, set up before the program starts.
-// The page hands over the program's name, its folder and the media it loaded
+// The page hands over the program's name, its folder and the media it loads
 // (Module.quorbelPage). The folder is kept in the browser's IndexedDB
 // (IDBFS): what the program wrote there on an earlier visit comes back, the
 // media are written in over it, and every file the program closes after
@@ -11,10 +11,8 @@ Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function () {
   var page = Module['quorbelPage'] || {};
   var folder = page.folder || '/program';
-  var media = page.media || [];
   var mediaTime = page.mediaTime || 0;
   var mediaPaths = {};
-  media.forEach(function (file) { mediaPaths[folder + '/' + file.path] = true; });
 
   // ------------------------------------------------------------ the folder
   FS.mkdirTree(folder);
@@ -37,10 +35,17 @@ Module['preRun'].push(function () {
   // Saving starts once the folder stands as the program will find it.
   var watching = false;
   addRunDependency('quorbel-folder');
-  FS.syncfs(true, function (error) {
-    if (error) console.warn('Saved files could not be read back:', error);
-    media.forEach(function (file) {
+  // The media may still be on their way (a list, or a promise of one).
+  var saved = new Promise(function (resolve) {
+    FS.syncfs(true, function (error) {
+      if (error) console.warn('Saved files could not be read back:', error);
+      resolve();
+    });
+  });
+  Promise.all([saved, page.media || []]).then(function (arrived) {
+    arrived[1].forEach(function (file) {
       var path = folder + '/' + file.path;
+      mediaPaths[path] = true;
       FS.mkdirTree(path.substring(0, path.lastIndexOf('/')));
       FS.writeFile(path, file.bytes);
       FS.utime(path, mediaTime, mediaTime);
