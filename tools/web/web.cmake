@@ -65,7 +65,8 @@ set(QUORBEL_WEB_LINK_OPTIONS
   -sFORCE_FILESYSTEM=1 -lidbfs.js
   -sENVIRONMENT=web
   -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=1 -sOFFSCREEN_FRAMEBUFFER=1
-  --pre-js ${CMAKE_SOURCE_DIR}/runtime/platform/web/ProgramFolder.js)
+  "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/runtime/platform/web/ProgramFolder.js"
+  "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/runtime/platform/web/BackBuffer.js")
 if(QUORBEL_WEB_LEGACY_GL)
   list(APPEND QUORBEL_WEB_LINK_OPTIONS -sLEGACY_GL_EMULATION=1 -sGL_UNSAFE_OPTS=0)
 endif()
@@ -73,7 +74,8 @@ endif()
 function(quorbel_web_program target)
   target_link_options(${target} PRIVATE ${QUORBEL_WEB_LINK_OPTIONS})
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS
-    ${CMAKE_SOURCE_DIR}/runtime/platform/web/ProgramFolder.js)
+    ${CMAKE_SOURCE_DIR}/runtime/platform/web/ProgramFolder.js
+    ${CMAKE_SOURCE_DIR}/runtime/platform/web/BackBuffer.js)
   set_target_properties(${target} PROPERTIES SUFFIX ".js"
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/programs)
 endfunction()

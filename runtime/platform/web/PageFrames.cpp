@@ -4,7 +4,6 @@
 // and copied to the canvas only when swapped, so a turn given in the middle
 // of a frame never shows a half-drawn picture; a swap then waits for the
 // page's next animation frame, which shows the frame once.
-#include <GLES2/gl2.h>
 #include <SDL.h>
 #include <emscripten.h>
 #include <emscripten/html5.h>
@@ -101,12 +100,11 @@ void AwaitAnimationFrame() {
 
 namespace detail {
 
-// Emscripten's off-screen back buffer: framebuffer 0 becomes a texture the
-// size of the canvas, copied to the canvas by each commit.
+// Framebuffer 0 becomes a texture the size of the canvas, copied to the
+// canvas by each commit (BackBuffer.js).
 // clang-format off
 EM_JS(void, UseOffscreenBackBuffer, (), {
-    if (GL.currentContext && !GL.currentContext.defaultFbo)
-        GL.createOffscreenFramebuffer(GL.currentContext);
+    Module['quorbelUseBackBuffer']();
 });
 // clang-format on
 
@@ -114,15 +112,8 @@ void DrawIntoBackBuffer() {
     UseOffscreenBackBuffer();
 }
 
-void ShowFrameInPage(SDL_Window* sdl) {
-    // The copy covers the whole canvas, whatever view the frame left set.
-    GLint view[4] = {};
-    glGetIntegerv(GL_VIEWPORT, view);
-    int width = 0, height = 0;
-    SDL_GL_GetDrawableSize(sdl, &width, &height);
-    glViewport(0, 0, width, height);
+void ShowFrameInPage(SDL_Window*) {
     emscripten_webgl_commit_frame();
-    glViewport(view[0], view[1], view[2], view[3]);
     gLastSwapMs = PageNow();
     AwaitAnimationFrame();
 }
