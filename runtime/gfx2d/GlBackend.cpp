@@ -409,6 +409,8 @@ float* GlBackend::Reserve(Primitive primitive, int vertices) {
     if (stateChanged || primitive != batchState.primitive) {
         BatchState now;
         now.features = Features();
+        if (colour[0] == 1 && colour[1] == 1 && colour[2] == 1 && colour[3] == 1)
+            now.features |= kOpaqueWhite;
         now.primitive = primitive;
         std::memcpy(now.colour, colour, sizeof colour);
         if (batchVertices > 0 && !(now == batchState)) Flush();

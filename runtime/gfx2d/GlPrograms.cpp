@@ -50,16 +50,20 @@ uniform sampler2D texture1;
 #endif
 #if VERTEX_COLOUR
 varying vec4 vColour;
-#else
+#elif !OPAQUE_WHITE
 uniform vec4 colour;
 #endif
 void main() {
 #if VERTEX_COLOUR
     vec4 c = vColour;
+#elif OPAQUE_WHITE
+    vec4 c = vec4(1.0);
 #else
     vec4 c = colour;
 #endif
-#if TEXTURE
+#if TEXTURE && OPAQUE_WHITE
+    c = texture2D(texture0, vTexCoord);
+#elif TEXTURE
     c *= texture2D(texture0, vTexCoord);
 #endif
 #if SECOND_TEXTURE
@@ -81,6 +85,7 @@ std::string Defines(bool es, unsigned features) {
     define("SECOND_TEXTURE", (features & kTexture) && (features & kSecondTexture));
     define("VERTEX_COLOUR", features & kVertexColour);
     define("ALPHA_TEST", features & kAlphaTest);
+    define("OPAQUE_WHITE", features & kOpaqueWhite);
     return text;
 }
 
@@ -147,6 +152,7 @@ bool GlPrograms::Build(const GlFunctions& gl, unsigned features, std::string* er
 GlProgram* GlPrograms::Get(const GlFunctions& gl, unsigned features) {
     features %= kProgramVariants;
     if (!(features & kTexture)) features &= ~kSecondTexture;
+    if (features & kVertexColour) features &= ~kOpaqueWhite;
     GlProgram& program = programs[features];
     if (program.name) return &program;
     if (failed[features]) return nullptr;
@@ -158,7 +164,8 @@ GlProgram* GlPrograms::Get(const GlFunctions& gl, unsigned features) {
 }
 
 bool GlPrograms::Prepare(const GlFunctions& gl, std::string* error) {
-    return programs[kTexture | kAlphaTest].name || Build(gl, kTexture | kAlphaTest, error);
+    const unsigned sprites = kTexture | kAlphaTest | kOpaqueWhite;
+    return programs[sprites].name || Build(gl, sprites, error);
 }
 
 void GlPrograms::Forget() {
