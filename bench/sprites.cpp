@@ -1,10 +1,16 @@
-// Sprite throughput: N sprites of one 32 x 32 alpha-tested picture per frame
-// at the same pseudo-random positions as the LOVE reference script, 120
-// frames per N with no pacing, in the 320 x 240 offscreen window; then the
-// LOVE script itself in the same command. Prints ms per frame of both and
-// the ratio ours / LOVE (below 1: we are faster). The two take turns for a
-// few rounds and the medians are compared, because the machines these run on
-// are shared and a single run of either side can be slowed by a third.
+// Sprite throughput against LOVE in the same command, in the 320 x 240
+// offscreen window with no pacing, 120 frames per N:
+// - fill: N sprites of one 32 x 32 alpha-tested picture (a disc) at the
+//   reference script's pseudo-random positions (../shared/bench/love-sprites);
+// - submit: N sprites of an opaque 2 x 2 picture at the same positions
+//   (../shared/bench/love-sprites-tiny): with almost nothing to fill, what it
+//   costs to hand the sprites to the GPU.
+// Prints ms per frame of both sides and the ratio ours / LOVE (below 1: we
+// are faster), and the draw calls of our frames. The two take turns for a few
+// rounds and the medians are compared, because the machines these run on are
+// shared and a single run of either side can be slowed by a third.
+//
+//   bench_sprites [fill|submit] [LOVE script folder]
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -22,8 +28,16 @@ namespace {
 
 constexpr int kFrames = 120;
 constexpr int kRounds = 3;
-constexpr int kCounts[] = {1000, 5000, 20000, 50000};
-constexpr int kSlot = 1;
+constexpr int kDiscSlot = 1;
+constexpr int kTinySlot = 2;
+
+struct Scene {
+    const char* name;
+    const char* description;
+    int slot;
+    std::vector<int> counts;
+    const char* loveScript;  // the folder under ../shared/bench
+};
 
 // The reference script's picture: a disc of radius 15 with a colour ramp.
 void LoadDisc() {
@@ -39,7 +53,23 @@ void LoadDisc() {
             p[2] = 128;
             p[3] = 255;
         }
-    gEngine.device->LoadSpritePicture(kSlot, picture, false);
+    gEngine.device->LoadSpritePicture(kDiscSlot, picture, false);
+    ReleaseDecodedImage(&picture);
+}
+
+// The tiny script's picture: 2 x 2 opaque pixels of a colour ramp.
+void LoadTiny() {
+    DecodedImage picture;
+    PrepareImageBlock(&picture, 2, 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x) {
+            uint8_t* p = picture.pixels + (y * 2 + x) * 4;
+            p[0] = static_cast<uint8_t>(x * 8);
+            p[1] = static_cast<uint8_t>(y * 8);
+            p[2] = 128;
+            p[3] = 255;
+        }
+    gEngine.device->LoadSpritePicture(kTinySlot, picture, false);
     ReleaseDecodedImage(&picture);
 }
 
@@ -56,30 +86,33 @@ std::vector<double> Positions(int count) {
     return positions;
 }
 
-double MsPerFrame(const std::vector<double>& positions, int count) {
+double MsPerFrame(const std::vector<double>& positions, int slot, int count, int* drawCalls) {
     auto drawFrame = [&] {
-        for (int i = 0; i < count; ++i) DrawSprite(kSlot, positions[2 * i], positions[2 * i + 1]);
+        for (int i = 0; i < count; ++i) DrawSprite(slot, positions[2 * i], positions[2 * i + 1]);
         PresentFrame();
     };
     drawFrame();
     const double start = EngineNow();
     for (int frame = 0; frame < kFrames; ++frame) drawFrame();
+    *drawCalls = OpenGLRainbowsTesting::DrawCallsLastFrame(*gEngine.device);
     return (EngineNow() - start) / kFrames;
 }
 
-std::string LoveScriptFolder(int argc, char** argv) {
+std::string LoveScriptFolder(const char* given, const char* script) {
     namespace fs = std::filesystem;
-    if (argc > 1) return fs::absolute(argv[1]).string();
-    for (const fs::path& candidate :
-         {fs::current_path() / "../shared/bench/love-sprites",
-          fs::path(__FILE__).parent_path() / "../../shared/bench/love-sprites"})
+    if (given) return fs::absolute(given).string();
+    const std::string relative = std::string("shared/bench/") + script;
+    for (const fs::path& candidate : {fs::current_path() / ".." / relative,
+                                      fs::path(__FILE__).parent_path() / "../.." / relative})
         if (fs::exists(candidate / "main.lua")) return fs::canonical(candidate).string();
-    return "../shared/bench/love-sprites";
+    return "../" + relative;
 }
 
 // Runs LOVE on the reference script; its lines read "N=1000 5.123 ms/frame".
 std::map<int, double> RunLove(const std::string& folder) {
     std::map<int, double> figures;
+    // Without a script LOVE would show its own screen until closed.
+    if (!std::filesystem::exists(std::filesystem::path(folder) / "main.lua")) return figures;
     const std::string command =
         "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy love '" + folder + "' 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
@@ -100,41 +133,34 @@ double Median(std::vector<double> values) {
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    const std::string loveFolder = LoveScriptFolder(argc, argv);
-    gEngine.screenWidth = 320;
-    gEngine.screenHeight = 240;
-    gEngine.framesPerSecond = 60;
-    char commandLine[256] = {};
-    if (!StartEngine(nullptr, nullptr, commandLine, 10, "sprites")) return 1;
-    // No pacing: every frame as fast as it draws.
-    OpenGLRainbowsTesting::SetFrameInterval(*gEngine.device, 0);
-    LoadDisc();
-    const std::vector<double> positions = Positions(kCounts[std::size(kCounts) - 1]);
+void RunScene(const Scene& scene, const std::vector<double>& positions, const char* loveGiven) {
+    const std::string loveFolder = LoveScriptFolder(loveGiven, scene.loveScript);
     std::map<int, std::vector<double>> ours, love;
+    std::map<int, int> calls;
     for (int round = 0; round < kRounds; ++round) {
-        for (const int count : kCounts) ours[count].push_back(MsPerFrame(positions, count));
+        for (const int count : scene.counts)
+            ours[count].push_back(MsPerFrame(positions, scene.slot, count, &calls[count]));
         for (const auto& [count, ms] : RunLove(loveFolder)) love[count].push_back(ms);
     }
     std::printf(
-        "sprites, 32 x 32 alpha-tested, %d frames per N, 320 x 240 offscreen, ms/frame,\n"
+        "%s: sprites, %s, %d frames per N, 320 x 240 offscreen, ms/frame,\n"
         "median of %d rounds taken in turns:\n",
-        kFrames, kRounds);
-    std::printf("%8s %12s %12s %14s\n", "N", "Quorbel", "LOVE (ref)", "ratio ours/ref");
-    for (const int count : kCounts) {
+        scene.name, scene.description, kFrames, kRounds);
+    std::printf("%8s %12s %12s %14s %11s\n", "N", "Quorbel", "LOVE (ref)", "ratio ours/ref",
+                "draw calls");
+    for (const int count : scene.counts) {
         const double mine = Median(ours[count]);
         const auto found = love.find(count);
         if (found == love.end()) {
-            std::printf("%8d %12.3f %12s %14s\n", count, mine, "-", "-");
+            std::printf("%8d %12.3f %12s %14s %11d\n", count, mine, "-", "-", calls[count]);
             continue;
         }
         const double reference = Median(found->second);
-        std::printf("%8d %12.3f %12.3f %14.2f\n", count, mine, reference, mine / reference);
+        std::printf("%8d %12.3f %12.3f %14.2f %11d\n", count, mine, reference, mine / reference,
+                    calls[count]);
     }
     std::printf("rounds (ours | LOVE):\n");
-    for (const int count : kCounts) {
+    for (const int count : scene.counts) {
         std::printf("%8d", count);
         for (const double ms : ours[count]) std::printf(" %8.3f", ms);
         std::printf(" |");
@@ -143,5 +169,28 @@ int main(int argc, char** argv) {
     }
     if (love.empty()) std::printf("(LOVE did not run: %s)\n", loveFolder.c_str());
     std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string only = argc > 1 ? argv[1] : "";
+    const char* loveGiven = argc > 2 ? argv[2] : nullptr;
+    gEngine.screenWidth = 320;
+    gEngine.screenHeight = 240;
+    gEngine.framesPerSecond = 60;
+    char commandLine[256] = {};
+    if (!StartEngine(nullptr, nullptr, commandLine, 10, "sprites")) return 1;
+    // No pacing: every frame as fast as it draws.
+    OpenGLRainbowsTesting::SetFrameInterval(*gEngine.device, 0);
+    LoadDisc();
+    LoadTiny();
+    const Scene scenes[] = {
+        {"fill", "32 x 32 alpha-tested", kDiscSlot, {1000, 5000, 20000, 50000}, "love-sprites"},
+        {"submit", "2 x 2 opaque", kTinySlot, {10000, 50000, 100000}, "love-sprites-tiny"},
+    };
+    const std::vector<double> positions = Positions(100000);
+    for (const Scene& scene : scenes)
+        if (only.empty() || only == scene.name) RunScene(scene, positions, loveGiven);
     EndProgram();
 }
