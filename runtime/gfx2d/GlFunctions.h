@@ -7,6 +7,10 @@
 #ifdef __EMSCRIPTEN__
 #include <GLES2/gl2.h>
 #include <GLES2/gl2ext.h>
+// Named for the desktop path only; ES takes 16-bit depth buffers.
+#ifndef GL_DEPTH_COMPONENT24
+#define GL_DEPTH_COMPONENT24 GL_DEPTH_COMPONENT24_OES
+#endif
 #else
 #define GL_GLEXT_PROTOTYPES 0
 #include <GL/gl.h>
