@@ -57,6 +57,10 @@ target_link_libraries(quorbel_game PUBLIC quorbel_runtime)
 set(QUORBEL_WEB_LINK_OPTIONS
   -O2
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
+  # Only direct calls lead to a wait, but for the window procedure's, which
+  # the message dispatch calls through a pointer: the rest of the program
+  # (libpng's and zlib's loops among it) runs uninstrumented, a quarter smaller.
+  -sASYNCIFY_IGNORE_INDIRECT=1 -sASYNCIFY_ADD=@${CMAKE_SOURCE_DIR}/tools/web/asyncify_add.json
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
   -sINVOKE_RUN=0 -sEXIT_RUNTIME=0
   "-sEXPORTED_RUNTIME_METHODS=[callMain,FS]"
