@@ -23,6 +23,7 @@ bool ReadVersion(const char* text, int* major, int* minor, bool* es) {
 bool GlFunctions::Load(std::string* error) {
 #define QUORBEL_GL_DIRECT(type, name) name = ::name;
     QUORBEL_GL_FUNCTIONS(QUORBEL_GL_DIRECT)
+    QUORBEL_GL_FRAMEBUFFER_FUNCTIONS(QUORBEL_GL_DIRECT)
 #undef QUORBEL_GL_DIRECT
     es = true;
     return true;
@@ -39,35 +40,32 @@ bool GlFunctions::Load(std::string* error) {
         return false;
     }
     // An address alone proves nothing: the functions are core from 2.0 on,
-    // and framebuffer objects from 3.0, ES 2.0 or one of the two extensions.
-    bool all = true;
-#define QUORBEL_GL_ADDRESS(type, name) \
-    all = (name = reinterpret_cast<type>(platform::GlProcAddress(#name))) != nullptr && all;
+    // and framebuffer objects from 3.0, ES 2.0 or one of two extensions.
+    const char* missing = nullptr;
+#define QUORBEL_GL_ADDRESS(type, name)                             \
+    name = reinterpret_cast<type>(platform::GlProcAddress(#name)); \
+    if (!name && !missing) missing = #name;
     QUORBEL_GL_FUNCTIONS(QUORBEL_GL_ADDRESS)
 #undef QUORBEL_GL_ADDRESS
-    const bool coreFramebuffers =
-        es || major >= 3 || platform::GlExtensionSupported("GL_ARB_framebuffer_object");
-    if (!coreFramebuffers) {
+    std::string suffix;
+    if (!es && major < 3 && !platform::GlExtensionSupported("GL_ARB_framebuffer_object")) {
         if (!platform::GlExtensionSupported("GL_EXT_framebuffer_object")) {
-            *error = "the OpenGL driver has no framebuffer objects, which drawing needs";
+            *error = std::string("the OpenGL ") + version +
+                     " driver has no framebuffer objects, which drawing needs";
             return false;
         }
-        glGenFramebuffers = reinterpret_cast<PFNGLGENFRAMEBUFFERSPROC>(
-            platform::GlProcAddress("glGenFramebuffersEXT"));
-        glBindFramebuffer = reinterpret_cast<PFNGLBINDFRAMEBUFFERPROC>(
-            platform::GlProcAddress("glBindFramebufferEXT"));
-        glFramebufferTexture2D = reinterpret_cast<PFNGLFRAMEBUFFERTEXTURE2DPROC>(
-            platform::GlProcAddress("glFramebufferTexture2DEXT"));
-        glCheckFramebufferStatus = reinterpret_cast<PFNGLCHECKFRAMEBUFFERSTATUSPROC>(
-            platform::GlProcAddress("glCheckFramebufferStatusEXT"));
-        glDeleteFramebuffers = reinterpret_cast<PFNGLDELETEFRAMEBUFFERSPROC>(
-            platform::GlProcAddress("glDeleteFramebuffersEXT"));
-        all = all && glGenFramebuffers && glBindFramebuffer && glFramebufferTexture2D &&
-              glCheckFramebufferStatus && glDeleteFramebuffers;
+        suffix = "EXT";
     }
-    if (!all) {
-        *error =
-            std::string("the OpenGL ") + version + " driver lacks an entry point drawing needs";
+    std::string framebufferMissing;
+#define QUORBEL_GL_SUFFIXED(type, name)                                               \
+    name = reinterpret_cast<type>(platform::GlProcAddress((#name + suffix).c_str())); \
+    if (!name && framebufferMissing.empty()) framebufferMissing = #name + suffix;
+    QUORBEL_GL_FRAMEBUFFER_FUNCTIONS(QUORBEL_GL_SUFFIXED)
+#undef QUORBEL_GL_SUFFIXED
+    if (!missing && !framebufferMissing.empty()) missing = framebufferMissing.c_str();
+    if (missing) {
+        *error = std::string("the OpenGL ") + version + " driver has no " + missing +
+                 ", which drawing needs";
         return false;
     }
     return true;

@@ -35,6 +35,9 @@ void ForceWindowScale(int scale);
 // The size game windows are made at from now on, whatever is asked (0, 0:
 // as asked); the offscreen driver cannot resize a window's drawing surface.
 void ForceWindowSize(int width, int height);
+// GlProcAddress gives null for this GL function from now on, as a driver
+// without it would (null: every function again).
+void HideGlFunction(const char* name);
 
 // ---------------------------------------------------------------- messages
 // Called at the start of every pump, to script input by time.

@@ -36,6 +36,7 @@ int gLastOriginX = 0, gLastOriginY = 0;  // where the last destroyed window stoo
 uint32_t gSysCommandEvent = 0;
 TraceHook gTraceHook = nullptr;
 int gForcedWidth = 0, gForcedHeight = 0;
+std::string gHiddenGlFunction;  // a test's driver without this function
 volatile std::sig_atomic_t gTerminationSignal = 0;
 
 // Ctrl+C in a terminal and the session's SIGTERM at logout close the window
@@ -449,7 +450,11 @@ void SwapBuffers(Window* window) {
     SDL_GL_SwapWindow(sdl);
 }
 void* GlProcAddress(const char* name) {
+    if (!gHiddenGlFunction.empty() && name && gHiddenGlFunction == name) return nullptr;
     return SDL_GL_GetCurrentContext() ? SDL_GL_GetProcAddress(name) : nullptr;
+}
+void HideGlFunction(const char* name) {
+    gHiddenGlFunction = name ? name : "";
 }
 
 bool GlExtensionSupported(const char* name) {

@@ -104,3 +104,17 @@ TEST(WindowDevice, HideWindowHidesAndKeepsPresenting) {
 }
 
 }  // namespace
+
+// A driver that cannot draw through shaders is refused at start-up, with the
+// reason, rather than drawn on wrongly.
+TEST(WindowDevice, AContextWithoutShadersFailsStartUpWithTheReason) {
+    platform::HideGlFunction("glCreateShader");
+    const bool started = StartTestEngine();
+    platform::HideGlFunction(nullptr);
+    EXPECT_FALSE(started);
+    EXPECT_NE(std::string(DeviceCreateError()).find("has no glCreateShader"), std::string::npos)
+        << DeviceCreateError();
+    ASSERT_TRUE(StartTestEngine());
+    DrawRect(0, 0, 4, 4, RgbColour(0, 255, 0));
+    EXPECT_EQ(GetPixel(1, 1), RgbColour(0, 255, 0));
+}
