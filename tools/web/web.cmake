@@ -13,9 +13,6 @@ if(NOT QUORBEL_WEB_PREFIX)
 endif()
 
 add_compile_options(-O2 "SHELL:-include ${CMAKE_SOURCE_DIR}/tools/web/StdCompat.h")
-# The 2D backend names the desktop's 24-bit depth format even where it asks
-# an ES context for 16 bits; the ES headers know it by its extension's name.
-add_compile_definitions(GL_DEPTH_COMPONENT24=0x81A6)
 
 set(web_include ${QUORBEL_WEB_PREFIX}/include)
 foreach(library SDL2 SDL2_mixer png16 z lzo2)
@@ -57,10 +54,10 @@ target_link_libraries(quorbel_game PUBLIC quorbel_runtime)
 set(QUORBEL_WEB_LINK_OPTIONS
   -O2
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
-  # Only direct calls lead to a wait, but for the window procedure's, which
-  # the message dispatch calls through a pointer: the rest of the program
-  # (libpng's and zlib's loops among it) runs uninstrumented, a quarter smaller.
-  -sASYNCIFY_IGNORE_INDIRECT=1 -sASYNCIFY_ADD=@${CMAKE_SOURCE_DIR}/tools/web/asyncify_add.json
+  # Only direct calls lead to a wait (the runtime's programs add the window
+  # procedure's, below): the rest of a program (libpng's and zlib's loops
+  # among it) runs uninstrumented, a quarter smaller.
+  -sASYNCIFY_IGNORE_INDIRECT=1
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
   -sINVOKE_RUN=0 -sEXIT_RUNTIME=0
   "-sEXPORTED_RUNTIME_METHODS=[callMain,FS]"
@@ -84,15 +81,23 @@ function(quorbel_web_program target)
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/programs)
 endfunction()
 
+# The message dispatch calls the window procedure through a pointer, and it
+# may wait (a close ends the program, which writes its files back).
+function(quorbel_web_runtime_program target)
+  quorbel_web_program(${target})
+  target_link_options(${target} PRIVATE
+    -sASYNCIFY_ADD=@${CMAKE_SOURCE_DIR}/tools/web/asyncify_add.json)
+endfunction()
+
 add_executable(quorbel game/main.cpp)
 target_link_libraries(quorbel PRIVATE quorbel_game)
-quorbel_web_program(quorbel)
+quorbel_web_runtime_program(quorbel)
 
 set(QUORBEL_EXAMPLES sprites text sound input pathfind offscreen download archive)
 foreach(name ${QUORBEL_EXAMPLES})
   add_executable(example_${name} examples/${name}.cpp)
   target_link_libraries(example_${name} PRIVATE quorbel_runtime)
-  quorbel_web_program(example_${name})
+  quorbel_web_runtime_program(example_${name})
 endforeach()
 
 # The bare program the start-up benchmark measures the page against.
