@@ -44,8 +44,11 @@ WATCH_FRAMES = """
       };
     };
     const open = FS.open;
-    FS.open = function (path) {
-      if (typeof path === 'string' && /vux.62.png$/.test(path)) quorbelMediaRead = performance.now();
+    FS.open = function (path, flags) {
+      // Read by the program, not written by the page's media set-up.
+      const reading = typeof flags === 'number' ? (flags & 3) === 0 : flags === 'r';
+      if (quorbelMediaRead === null && reading && typeof path === 'string' && /vux.62.png$/.test(path))
+        quorbelMediaRead = performance.now();
       return open.apply(this, arguments);
     };
   };
