@@ -8,6 +8,7 @@ import json
 import os
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 
@@ -166,8 +167,8 @@ class Browser:
     def picture(self):
         """The page as shown: rows of 0xRRGGBB, and the canvas's box."""
         shot = self.call('screenshot')
-        path = os.path.join(HERE, '.screenshot.png')
-        with open(path, 'wb') as f:
+        descriptor, path = tempfile.mkstemp(prefix='quorbel-page-', suffix='.png')
+        with os.fdopen(descriptor, 'wb') as f:
             f.write(base64.b64decode(shot['png']))
         try:
             png = read_png(path)
