@@ -101,11 +101,11 @@ def first_frame_ms(browser, url, menu):
                  timeout=60000)
     browser.call('key', code='Space', down=True)
     browser.call('key', code='Space', down=False)
+    browser.call('waitFor', js="'Init OK' in quorbelPrinted", timeout=60000)
     if menu:
         browser.call('waitFor', js=MENU_SHOWN, timeout=60000)
-        return browser.eval('quorbelShown.find(t => t > quorbelMediaRead)')
-    browser.call('waitFor', js="'Init OK' in quorbelPrinted", timeout=60000)
-    return browser.eval("quorbelPrinted['Init OK']")
+        return browser.eval("[quorbelShown.find(t => t > quorbelMediaRead), quorbelPrinted['Init OK']]")
+    return browser.eval("[quorbelPrinted['Init OK'], quorbelPrinted['Init OK']]")
 
 
 def bench_startup(web_build, browser, site, floor_site, loads=5, **_):
@@ -113,12 +113,16 @@ def bench_startup(web_build, browser, site, floor_site, loads=5, **_):
     for _ in range(loads):
         game.append(first_frame_ms(browser, site.url('index.html'), True))
         bare.append(first_frame_ms(browser, floor_site.url('index.html'), False))
-    g, b = statistics.median(game), statistics.median(bare)
+    g, b = statistics.median(v[0] for v in game), statistics.median(v[0] for v in bare)
     print(f'start-up  game: navigation to the first menu frame  median {g:7.1f} ms '
-          f'({", ".join(f"{v:.0f}" for v in game)})')
+          f'({", ".join(f"{v[0]:.0f}" for v in game)})')
     print(f'start-up  bare page: navigation to its first frame  median {b:7.1f} ms '
-          f'({", ".join(f"{v:.0f}" for v in bare)})')
+          f'({", ".join(f"{v[0]:.0f}" for v in bare)})')
     print(f'start-up  ratio {g / b:.2f}')
+    # Where both have done the same (a window, a context, a frame shown), as
+    # the desktop's start-up benchmark measures.
+    gi = statistics.median(v[1] for v in game)
+    print(f'start-up  game: navigation to "Init OK"  median {gi:7.1f} ms, ratio {gi / b:.2f}')
 
 
 def intervals_summary(stamps):
