@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchEngine.h"
 #include "game/Game.h"
 #include "runtime/core/EngineState.h"
 #include "runtime/gfx2d/DeviceTesting.h"
@@ -30,11 +31,7 @@ void LoadBoardMedia() {
 }  // namespace
 
 int main() {
-    gEngine.screenWidth = 320;
-    gEngine.screenHeight = 240;
-    gEngine.framesPerSecond = 60;
-    char commandLine[256] = {};
-    if (!StartEngine(nullptr, nullptr, commandLine, 10, "board")) return 1;
+    if (!StartBenchEngine("board")) return 1;
     SetDirectory(RtString(QUORBEL_MEDIA_DIR));
     LoadBoardMedia();
     RtArray board, marks;

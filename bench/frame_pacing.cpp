@@ -10,6 +10,7 @@
 #include <ctime>
 #include <vector>
 
+#include "BenchEngine.h"
 #include "runtime/core/EngineState.h"
 #include "runtime/gfx2d/OpenGLRainbows.h"
 #include "runtime/platform/Platform.h"
@@ -87,11 +88,7 @@ void Print(const char* name, const Figures& f) {
 }  // namespace
 
 int main() {
-    gEngine.screenWidth = 320;
-    gEngine.screenHeight = 240;
-    gEngine.framesPerSecond = 60;
-    char commandLine[256] = {};
-    if (!StartEngine(nullptr, nullptr, commandLine, 10, "frame pacing")) return 1;
+    if (!StartBenchEngine("frame pacing")) return 1;
     const Figures ours = RunRuntime();
     const Figures reference = RunPacer(SleepUntil);
     const Figures spinning = RunPacer(SpinUntil);

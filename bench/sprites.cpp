@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchEngine.h"
 #include "runtime/core/EngineState.h"
 #include "runtime/gfx2d/DeviceTesting.h"
 #include "runtime/runtime.h"
@@ -176,11 +177,7 @@ void RunScene(const Scene& scene, const std::vector<double>& positions, const ch
 int main(int argc, char** argv) {
     const std::string only = argc > 1 ? argv[1] : "";
     const char* loveGiven = argc > 2 ? argv[2] : nullptr;
-    gEngine.screenWidth = 320;
-    gEngine.screenHeight = 240;
-    gEngine.framesPerSecond = 60;
-    char commandLine[256] = {};
-    if (!StartEngine(nullptr, nullptr, commandLine, 10, "sprites")) return 1;
+    if (!StartBenchEngine("sprites")) return 1;
     // No pacing: every frame as fast as it draws.
     OpenGLRainbowsTesting::SetFrameInterval(*gEngine.device, 0);
     LoadDisc();
