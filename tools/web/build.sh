@@ -24,8 +24,7 @@ if [ "${QUORBEL_WEB_MEDIA_BUILT:-0}" != 1 ]; then
 fi
 
 emcmake cmake -S "$ROOT" -B "$OUT/cmake" -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=Release \
-  -DQUORBEL_WEB_PREFIX="$OUT/deps/prefix" \
-  -DQUORBEL_WEB_LEGACY_GL="${QUORBEL_WEB_LEGACY_GL:-OFF}" >/dev/null
+  -DQUORBEL_WEB_PREFIX="$OUT/deps/prefix" >/dev/null
 cmake --build "$OUT/cmake" -j "$JOBS"
 
 python3 "$ROOT/tools/web/make_site.py" "$OUT/cmake/programs" "$DESKTOP" "$OUT/site" "$OUT/floor"

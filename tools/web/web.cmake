@@ -5,9 +5,6 @@
 # programs land in the build folder as NAME.js and NAME.wasm, which
 # tools/web/make_site.py puts into the site with their pages and media.
 set(QUORBEL_WEB_PREFIX "" CACHE PATH "Where tools/web/deps.sh installed the libraries")
-# Until the renderer draws within OpenGL ES 2.0, Emscripten's emulation of
-# the fixed-function pipeline stands in.
-option(QUORBEL_WEB_LEGACY_GL "Link Emscripten's legacy GL emulation" OFF)
 if(NOT QUORBEL_WEB_PREFIX)
   message(FATAL_ERROR "QUORBEL_WEB_PREFIX names the libraries built by tools/web/deps.sh")
 endif()
@@ -68,9 +65,6 @@ set(QUORBEL_WEB_LINK_OPTIONS
   -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=1 -sOFFSCREEN_FRAMEBUFFER=1
   "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/runtime/platform/web/ProgramFolder.js"
   "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/runtime/platform/web/BackBuffer.js")
-if(QUORBEL_WEB_LEGACY_GL)
-  list(APPEND QUORBEL_WEB_LINK_OPTIONS -sLEGACY_GL_EMULATION=1 -sGL_UNSAFE_OPTS=0)
-endif()
 
 function(quorbel_web_program target)
   target_link_options(${target} PRIVATE ${QUORBEL_WEB_LINK_OPTIONS})
