@@ -64,11 +64,12 @@ enum class BlendFunction { Additive, Transparent };
 
 class GlBackend {
   public:
-    // Quads gathered into one draw call at most; a frame of more is drawn in
-    // parts, each handed to the driver at once, so a software rasteriser
-    // starts on them while the game goes on submitting the rest.
-    static constexpr int kQuadsPerBatch = 4096;
-    static constexpr int kQuadsPerFlush = 4096;
+    // Quads gathered into one draw call at most (as many as 16-bit indices
+    // reach); a frame of more is drawn in parts, each handed to the driver
+    // at once, so a software rasteriser starts on them while the game goes
+    // on submitting the rest.
+    static constexpr int kQuadsPerBatch = 16384;
+    static constexpr int kQuadsPerFlush = kQuadsPerBatch;
 
     GlBackend();
     ~GlBackend();
