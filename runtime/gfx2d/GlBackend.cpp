@@ -1,5 +1,6 @@
 #include "runtime/gfx2d/GlBackend.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -197,7 +198,6 @@ bool GlBackend::Start(std::string* error) {
     gl->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
     if (!readFramebuffer) gl->glGenFramebuffers(1, &readFramebuffer);
     gl->glActiveTexture(GL_TEXTURE0);
-    batch.resize(static_cast<size_t>(kQuadsPerBatch) * 4 * kFloatsPerVertex);
     stateChanged = true;
     return true;
 }
@@ -418,6 +418,10 @@ float* GlBackend::Reserve(Primitive primitive, int vertices) {
         stateChanged = false;
     }
     if (batchVertices + vertices > kQuadsPerBatch * 4) Flush();
+    // The store grows with the largest batch a frame has made, not to the
+    // most a batch may hold.
+    const size_t needed = static_cast<size_t>(batchVertices + vertices) * kFloatsPerVertex;
+    if (needed > batch.size()) batch.resize(std::max(needed, batch.size() * 2));
     float* at = &batch[static_cast<size_t>(batchVertices) * kFloatsPerVertex];
     batchVertices += vertices;
     return at;
