@@ -46,6 +46,12 @@ test: build
 	$(MAKE) test-san
 	$(MAKE) test-web
 
+# The quick loop: the release build's tests without the long play-throughs,
+# the X screen, the packages and the SDK builds (under a minute).
+test-fast: build
+	cd $(BUILD) && $(HEADLESS) ctest --output-on-failure -j $(JOBS) --timeout 300 \
+	  -E '^(PlayThrough|EndToEnd|package|sdk)\.'
+
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 # (clang), then every fuzz target briefly over its seed corpus.
 test-san: deps
