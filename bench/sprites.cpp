@@ -40,38 +40,33 @@ struct Scene {
     const char* loveScript;  // the folder under ../shared/bench
 };
 
-// The reference script's picture: a disc of radius 15 with a colour ramp.
-void LoadDisc() {
+// The scripts' pictures: a colour ramp (red 8 x, green 8 y, blue 128),
+// opaque where `solid` says, transparent black elsewhere.
+void LoadRamp(int slot, int size, bool (*solid)(int x, int y)) {
     DecodedImage picture;
-    PrepareImageBlock(&picture, 32, 32);
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
-            const double dx = x - 15.5, dy = y - 15.5;
-            if (dx * dx + dy * dy >= 225) continue;
-            uint8_t* p = picture.pixels + (y * 32 + x) * 4;
+    PrepareImageBlock(&picture, size, size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            if (!solid(x, y)) continue;
+            uint8_t* p = picture.pixels + (y * size + x) * 4;
             p[0] = static_cast<uint8_t>(x * 8);
             p[1] = static_cast<uint8_t>(y * 8);
             p[2] = 128;
             p[3] = 255;
         }
-    gEngine.device->LoadSpritePicture(kDiscSlot, picture, false);
+    gEngine.device->LoadSpritePicture(slot, picture, false);
     ReleaseDecodedImage(&picture);
 }
 
-// The tiny script's picture: 2 x 2 opaque pixels of a colour ramp.
+// The reference script's disc of radius 15, and the tiny script's 2 x 2.
+void LoadDisc() {
+    LoadRamp(kDiscSlot, 32, [](int x, int y) {
+        const double dx = x - 15.5, dy = y - 15.5;
+        return dx * dx + dy * dy < 225;
+    });
+}
 void LoadTiny() {
-    DecodedImage picture;
-    PrepareImageBlock(&picture, 2, 2);
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 2; ++x) {
-            uint8_t* p = picture.pixels + (y * 2 + x) * 4;
-            p[0] = static_cast<uint8_t>(x * 8);
-            p[1] = static_cast<uint8_t>(y * 8);
-            p[2] = 128;
-            p[3] = 255;
-        }
-    gEngine.device->LoadSpritePicture(kTinySlot, picture, false);
-    ReleaseDecodedImage(&picture);
+    LoadRamp(kTinySlot, 2, [](int, int) { return true; });
 }
 
 // The script's generator, in doubles as Lua computes it.
