@@ -102,8 +102,9 @@ docs:
 # ---------------------------------------------------------------- the browser
 # `make web`: the game and every example built for the browser into
 # $(WEBBUILD)/site (and $(WEBBUILD)/quorbel-web.zip), servable by any static
-# host. Emscripten and the libraries (built from Debian's sources into
-# $(WEBBUILD)) are needed only here; `make run` and the desktop build do not.
+# host, and the browser SDK for games of one's own into $(WEBBUILD)/sdk.
+# Emscripten and the libraries (built from Debian's sources into $(WEBBUILD))
+# are needed only here; `make run` and the desktop build do not.
 WEBBUILD ?= build-web
 WEB_PACKAGES := emscripten dpkg-dev
 WEB_TEST_PACKAGES := chromium

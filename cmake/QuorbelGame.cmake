@@ -23,6 +23,25 @@
 #
 # `strip` and `cmake --install --strip` drop what follows the program's
 # sections, the media too: strip the program before it is packed, if at all.
+#
+# Under Emscripten (the browser SDK) the game is a page folder instead,
+# ${CMAKE_CURRENT_BINARY_DIR}/name/, which any static web host serves as it is:
+#
+#   index.html            the page, from the SDK's page shell
+#   shell.js shell.css    the page's script and style
+#   name.js name.wasm     the program
+#   name.data             its media, packed by sbpack as the desktop's
+#                         one-file game carries them
+#
+# The page writes name.data into the program's folder as the program's own
+# file, so the same SetShoebox call finds the media there. A media generator
+# is built with Emscripten too and run by node. The program is linked with
+# ASYNCIFY over every call, indirect ones too: PresentFrame may be reached
+# from a virtual function or through a function pointer. A game that reaches
+# every wait through direct calls may link with -sASYNCIFY_IGNORE_INDIRECT=1
+# for a program about a quarter smaller.
+set(_QUORBEL_CMAKE_DIR ${CMAKE_CURRENT_LIST_DIR})
+
 function(quorbel_add_game)
   cmake_parse_arguments(PARSE_ARGV 0 GAME "" "NAME;MEDIA_GENERATOR"
     "SOURCES;MEDIA;MEDIA_GENERATED")
@@ -39,7 +58,12 @@ function(quorbel_add_game)
   add_executable(${GAME_NAME} ${GAME_SOURCES})
   target_link_libraries(${GAME_NAME} PRIVATE Quorbel::runtime)
   set(folder ${CMAKE_CURRENT_BINARY_DIR})
-  set_target_properties(${GAME_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${folder})
+  set(program_folder ${folder})
+  if(EMSCRIPTEN)
+    set(program_folder ${folder}/${GAME_NAME})
+    set_target_properties(${GAME_NAME} PROPERTIES SUFFIX ".js")
+  endif()
+  set_target_properties(${GAME_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${program_folder})
 
   set(media)
   foreach(file IN LISTS GAME_MEDIA)
@@ -56,15 +80,22 @@ function(quorbel_add_game)
     set(generated ${GAME_MEDIA_GENERATED})
     list(TRANSFORM generated PREPEND ${folder}/)
     add_executable(${GAME_NAME}_media ${GAME_MEDIA_GENERATOR})
+    set(run_generator ${GAME_NAME}_media)
+    if(EMSCRIPTEN)
+      _quorbel_node_program(${GAME_NAME}_media)
+      set(run_generator ${QUORBEL_NODE} $<TARGET_FILE:${GAME_NAME}_media>)
+    endif()
     add_custom_command(
       OUTPUT ${generated}
-      COMMAND ${GAME_NAME}_media ${folder}
+      COMMAND ${run_generator} ${folder}
       DEPENDS ${GAME_NAME}_media
       COMMENT "Making the media of ${GAME_NAME}"
       VERBATIM)
     list(APPEND media ${generated})
   endif()
-  if(media)
+  if(EMSCRIPTEN)
+    _quorbel_web_page(${GAME_NAME} ${program_folder} ${media})
+  elseif(media)
     _quorbel_append_media(${GAME_NAME} ${media})
   endif()
 endfunction()
@@ -79,4 +110,39 @@ function(_quorbel_append_media game)
     COMMAND Quorbel::sbpack append $<TARGET_FILE:${game}> ${ARGN}
     COMMENT "Appending the media of ${game} to its program"
     VERBATIM)
+endfunction()
+
+# A program the build runs itself, built with Emscripten for node: it reads
+# and writes the build machine's files, and its exit code is the build's.
+# One file, as sbpack is (see the browser SDK's install rules).
+function(_quorbel_node_program target)
+  target_link_options(${target} PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -sEXIT_RUNTIME=1
+    -sALLOW_MEMORY_GROWTH=1 -sSINGLE_FILE=1)
+endfunction()
+
+# The game's page folder: its media packed into name.data, and the page
+# written once the program and the media are there.
+function(_quorbel_web_page game page)
+  set(data)
+  set(has_data OFF)
+  if(ARGN)
+    set(data ${page}/${game}.data)
+    set(has_data ON)
+    add_custom_command(
+      OUTPUT ${data}
+      COMMAND ${QUORBEL_NODE} $<TARGET_FILE:Quorbel::sbpack> pack ${data} ${ARGN}
+      DEPENDS ${ARGN}
+      COMMENT "Packing the media of ${game}"
+      VERBATIM)
+  endif()
+  set(shell ${QUORBEL_WEB_SHELL_DIR})
+  add_custom_command(
+    OUTPUT ${page}/index.html ${page}/shell.js ${page}/shell.css
+    COMMAND ${CMAKE_COMMAND} -DNAME=${game} -DPAGE=${page} -DSHELL=${shell} -DDATA=${has_data}
+      -P ${_QUORBEL_CMAKE_DIR}/QuorbelWebPage.cmake
+    DEPENDS ${game} ${data} ${shell}/page.html ${shell}/shell.js ${shell}/shell.css
+      ${_QUORBEL_CMAKE_DIR}/QuorbelWebPage.cmake
+    COMMENT "Writing the page of ${game}"
+    VERBATIM)
+  add_custom_target(${game}_page ALL DEPENDS ${page}/index.html ${data})
 endfunction()

@@ -12,6 +12,10 @@
 #   bin/sbpack                          the archive packer (and its manual page)
 #   share/quorbel/starter/              a starter game to copy
 #   share/doc/libquorbel-dev/           the command reference
+#
+# The browser SDK (QuorbelWebSdk.cmake) is no part of this package: `make web`
+# installs it into build-web/sdk, since building it takes Emscripten and the
+# browser build's libraries, which the Debian packages are made without.
 include(CMakePackageConfigHelpers)
 
 set(QUORBEL_SDK_COMPONENT sdk)
@@ -28,41 +32,8 @@ set(QUORBEL_SDK_CMAKE_DIR ${QUORBEL_SDK_LIBDIR}/cmake/Quorbel)
 set(QUORBEL_SDK_PKG_MODULES sdl2 SDL2_mixer lzo2 libpng zlib
   libavformat libavcodec libswscale libavutil gl)
 
-# runtime/runtime.h and every runtime header it pulls in, followed through
-# their #include "runtime/..." lines, so a header added to the chain later
-# is installed without touching this file.
-function(quorbel_sdk_headers out)
-  set(pending runtime/runtime.h)
-  set(found)
-  while(pending)
-    list(POP_FRONT pending header)
-    if(header IN_LIST found)
-      continue()
-    endif()
-    list(APPEND found ${header})
-    set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY
-      CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${header})
-    file(STRINGS ${CMAKE_SOURCE_DIR}/${header} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"runtime/")
-    foreach(line IN LISTS lines)
-      string(REGEX REPLACE "^[^\"]*\"(runtime/[^\"]+)\".*$" "\\1" included "${line}")
-      list(APPEND pending ${included})
-    endforeach()
-  endwhile()
-  set(${out} ${found} PARENT_SCOPE)
-endfunction()
-
-quorbel_sdk_headers(QUORBEL_SDK_HEADERS)
-# runtime.h sits in include/quorbel/ and names the others "runtime/...", which
-# resolves beside it; they name each other the same way, found through the
-# include path include/quorbel that the package adds.
-foreach(header IN LISTS QUORBEL_SDK_HEADERS)
-  get_filename_component(folder ${header} DIRECTORY)
-  if(header STREQUAL "runtime/runtime.h")
-    set(folder "")
-  endif()
-  install(FILES ${CMAKE_SOURCE_DIR}/${header} DESTINATION include/quorbel/${folder}
-    COMPONENT ${QUORBEL_SDK_COMPONENT})
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/QuorbelSdkHeaders.cmake)
+quorbel_sdk_install_headers(${QUORBEL_SDK_COMPONENT})
 
 install(TARGETS quorbel_runtime quorbel_platform ARCHIVE DESTINATION ${QUORBEL_SDK_LIBDIR}
   COMPONENT ${QUORBEL_SDK_COMPONENT})

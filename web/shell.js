@@ -259,6 +259,8 @@
     window.Module = {
       canvas: canvas,
       arguments: arguments_(),
+      // argv[0]: the program's own file in its folder, as a desktop shell names it.
+      thisProgram: config.folder + '/' + config.program,
       instantiateWasm: function (imports, receive) {
         wasm.then(function (bytes) { return WebAssembly.instantiate(bytes, imports); })
           .then(function (result) { receive(result.instance, result.module); })

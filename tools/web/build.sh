@@ -2,8 +2,9 @@
 # `make web`: the game and every example built for the browser into
 # WEB_BUILD_DIR (build-web): the libraries from Debian's sources (kept
 # there), the programs with Emscripten, the media drawn natively by the
-# desktop build in DESKTOP_BUILD_DIR, then the site (WEB_BUILD_DIR/site) and
-# a zip of it (WEB_BUILD_DIR/quorbel-web.zip).
+# desktop build in DESKTOP_BUILD_DIR, then the site (WEB_BUILD_DIR/site), a
+# zip of it (WEB_BUILD_DIR/quorbel-web.zip) and the browser SDK for games of
+# one's own (WEB_BUILD_DIR/sdk).
 #
 #   tools/web/build.sh DESKTOP_BUILD_DIR WEB_BUILD_DIR
 set -euo pipefail
@@ -28,6 +29,10 @@ emcmake cmake -S "$ROOT" -B "$OUT/cmake" -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=Re
 cmake --build "$OUT/cmake" -j "$JOBS"
 
 python3 "$ROOT/tools/web/make_site.py" "$OUT/cmake/programs" "$DESKTOP" "$OUT/site" "$OUT/floor"
+# The browser SDK, for games of one's own: a fresh prefix every time.
+rm -rf "$OUT/sdk"
+cmake --install "$OUT/cmake" --component sdk --prefix "$OUT/sdk" >/dev/null
 rm -f "$OUT/quorbel-web.zip"
 (cd "$OUT" && python3 -m zipfile -c quorbel-web.zip site/)
 echo "web: the site is $OUT/site ($(du -sh "$OUT/site" | cut -f1)); zipped: $OUT/quorbel-web.zip"
+echo "web: the browser SDK is $OUT/sdk (emcmake cmake -DCMAKE_FIND_ROOT_PATH=$OUT/sdk)"

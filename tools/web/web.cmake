@@ -98,3 +98,6 @@ endforeach()
 add_executable(bare_window bench/web/bare_window.cpp)
 target_link_libraries(bare_window PRIVATE web_SDL2)
 quorbel_web_program(bare_window)
+
+# The browser SDK for games of one's own (`make web` installs it).
+include(cmake/QuorbelWebSdk.cmake)
