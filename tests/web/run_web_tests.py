@@ -21,6 +21,7 @@ import scaled_window_xvfb as e2e  # noqa: E402  (the desktop's own end-to-end he
 from browser import (RECORD_MIX, Browser, CheckFailed, Site, expect, read_png,  # noqa: E402
                      screen_of)
 import web_examples  # noqa: E402
+import web_starter  # noqa: E402
 
 
 
@@ -385,6 +386,7 @@ def main():
     try:
         cases = [(test.__name__, lambda t=test: t(browser, site, build, faces)) for test in TESTS]
         cases += web_examples.cases(browser, site, build)
+        cases += web_starter.cases(browser, build, web_build)
         for name, case in cases:
             if wanted and not any(w in name for w in wanted):
                 continue
