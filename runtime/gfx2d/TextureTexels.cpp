@@ -1,5 +1,6 @@
 #include "runtime/gfx2d/TextureTexels.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -37,13 +38,32 @@ void CopyPictureIntoTexels(const DecodedImage& picture, int left, int top, int w
 }
 
 void BleedColourIntoTransparentTexels(uint8_t* texels, int textureWidth, int textureHeight) {
+    // Where each row's opaque texels inside the border begin and end: a
+    // transparent texel with none of them beside it in its own row or the
+    // rows above and below takes black at once (most of a picture's padding).
+    std::vector<int> first(static_cast<size_t>(textureHeight), textureWidth);
+    std::vector<int> last(static_cast<size_t>(textureHeight), -1);
+    for (int y = 1; y < textureHeight - 1; ++y) {
+        const uint8_t* row = texels + static_cast<size_t>(y) * textureWidth * 4;
+        for (int x = 1; x < textureWidth - 1; ++x) {
+            if (row[x * 4 + 3] == 0) continue;
+            if (first[y] == textureWidth) first[y] = x;
+            last[y] = x;
+        }
+    }
+    auto beside = [&](int x, int y) {
+        for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, textureHeight - 1); ++ny)
+            if (first[ny] <= x + 1 && last[ny] >= x - 1) return true;
+        return false;
+    };
     for (int y = 0; y < textureHeight; ++y) {
         for (int x = 0; x < textureWidth; ++x) {
             uint8_t* texel = texels + (static_cast<size_t>(y) * textureWidth + x) * 4;
             if (texel[3] != 0) continue;
             int sum[3] = {0, 0, 0};
             int count = 0;
-            for (int ny = y - 1; ny <= y + 1; ++ny) {
+            const bool near = beside(x, y);
+            for (int ny = y - 1; near && ny <= y + 1; ++ny) {
                 if (ny < 1 || ny > textureHeight - 2) continue;
                 for (int nx = x - 1; nx <= x + 1; ++nx) {
                     if (nx < 1 || nx > textureWidth - 2 || (nx == x && ny == y)) continue;
