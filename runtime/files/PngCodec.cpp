@@ -124,17 +124,13 @@ void FreeRows(PngSource* source) {
     source->rowPointers = nullptr;
 }
 
-bool ReadImage(PngSource* source, DecodedImage* image, int32_t colourKey, const char* name) {
-    png_structp png =
-        png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, RaiseError, IgnoreWarning);
-    if (!png) return false;
-    png_infop info = png_create_info_struct(png);
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
-        FreeRows(source);
-        image->width = image->height = 0;
-        return false;
-    }
+// The decode itself, up to the rows in `source`, once the jump point for
+// libpng's errors is set. It is a function of its own because under
+// Emscripten every call made by the function that sets a jump point goes out
+// through the page's JavaScript and back; made from here, they do not.
+[[gnu::noinline]] void ReadRows(png_structp png, png_infop info, PngSource* source,
+                                DecodedImage* image, const char* name, int* channels,
+                                size_t* rowBytes) {
     png_set_read_fn(png, source, ReadBytes);
     // libpng reads an ancillary chunk whole into a block of the size its
     // header claims; a chunk cannot hold more than the file, so a header
@@ -151,16 +147,40 @@ bool ReadImage(PngSource* source, DecodedImage* image, int32_t colourKey, const 
     if (!ResultSupported(png, info, name) || !SizePlausible(png, info, source->totalSize))
         png_longjmp(png, 1);
     const size_t height = png_get_image_height(png, info);
-    const size_t rowBytes = png_get_rowbytes(png, info);
-    const int channels = png_get_channels(png, info);
-    source->rows = static_cast<uint8_t*>(std::malloc(height * rowBytes));
+    *rowBytes = png_get_rowbytes(png, info);
+    *channels = png_get_channels(png, info);
+    source->rows = static_cast<uint8_t*>(std::malloc(height * *rowBytes));
     source->rowPointers = static_cast<png_bytep*>(std::malloc(height * sizeof(png_bytep)));
     if (!source->rows || !source->rowPointers) png_longjmp(png, 1);
-    for (size_t r = 0; r < height; ++r) source->rowPointers[r] = source->rows + r * rowBytes;
+    for (size_t r = 0; r < height; ++r) source->rowPointers[r] = source->rows + r * *rowBytes;
     png_read_image(png, source->rowPointers);
     png_read_end(png, nullptr);
     if (!PrepareImageBlock(image, png_get_image_width(png, info), height)) png_longjmp(png, 1);
+}
+
+// The decoded rows in `source`, or false. Kept apart from the conversion for
+// the same reason.
+[[gnu::noinline]] bool ReadImage(PngSource* source, DecodedImage* image, const char* name,
+                                 int* channels, size_t* rowBytes) {
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, RaiseError, IgnoreWarning);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+        FreeRows(source);
+        image->width = image->height = 0;
+        return false;
+    }
+    ReadRows(png, info, source, image, name, channels, rowBytes);
     png_destroy_read_struct(&png, &info, nullptr);
+    return true;
+}
+
+bool Decode(PngSource* source, DecodedImage* image, int32_t colourKey, const char* name) {
+    int channels = 0;
+    size_t rowBytes = 0;
+    if (!ReadImage(source, image, name, &channels, &rowBytes)) return false;
     ConvertRows(*source, channels, rowBytes, image, colourKey);
     FreeRows(source);
     return true;
@@ -174,7 +194,7 @@ bool DecodePngBytes(DecodedImage* image, const uint8_t* data, size_t size, int32
     source.data = data ? data : reinterpret_cast<const uint8_t*>("");
     source.size = data ? size : 0;
     source.totalSize = static_cast<long long>(source.size);
-    return ReadImage(&source, image, colourKey, name ? name : "");
+    return Decode(&source, image, colourKey, name ? name : "");
 }
 
 bool DecodePng(DecodedImage* image, const char* path, int32_t colourKey) {
@@ -182,7 +202,7 @@ bool DecodePng(DecodedImage* image, const char* path, int32_t colourKey) {
     source.file = platform::OpenFile(path, platform::OpenMode::Read);
     if (source.file == platform::kNoFile) return false;
     source.totalSize = platform::FileSize(source.file);
-    const bool decoded = ReadImage(&source, image, colourKey, path);
+    const bool decoded = Decode(&source, image, colourKey, path);
     platform::CloseFile(source.file);
     return decoded;
 }
