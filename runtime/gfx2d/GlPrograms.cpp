@@ -89,86 +89,168 @@ std::string Defines(bool es, unsigned features) {
     return text;
 }
 
-uint32_t Compile(const GlFunctions& gl, GLenum type, const std::string& defines, const char* body,
-                 std::string* error) {
+// The programs plain drawing uses (sprites and text, coloured or opaque
+// white, with or without the alpha test; rectangles, lines and points).
+constexpr unsigned kPlainDrawing[] = {
+    kTexture | kAlphaTest | kOpaqueWhite,
+    kTexture | kAlphaTest,
+    kTexture | kOpaqueWhite,
+    kTexture,
+    kAlphaTest | kOpaqueWhite,
+    kAlphaTest,
+    kOpaqueWhite,
+    0,
+};
+
+// Where the driver compiles apart from the program and every question waits
+// for it (a browser's GPU process).
+#ifdef __EMSCRIPTEN__
+constexpr bool kDriverCompilesApart = true;
+#else
+constexpr bool kDriverCompilesApart = false;
+#endif
+
+// What a vertex shader depends on.
+unsigned VertexSource(unsigned features) {
+    return features & (kTexture | kVertexColour);
+}
+
+uint32_t Compile(const GlFunctions& gl, GLenum type, const std::string& defines, const char* body) {
     const GLuint shader = gl.glCreateShader(type);
     const char* parts[] = {defines.c_str(), body};
     gl.glShaderSource(shader, 2, parts, nullptr);
     gl.glCompileShader(shader);
+    return shader;
+}
+
+// Why the shader was refused; empty when it compiled.
+std::string Refusal(const GlFunctions& gl, GLenum type, uint32_t shader) {
     GLint compiled = 0;
     gl.glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-    if (compiled) return shader;
+    if (compiled) return std::string();
     GLint length = 0;
     gl.glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
     std::vector<char> log(static_cast<size_t>(length > 0 ? length : 1) + 1, '\0');
     gl.glGetShaderInfoLog(shader, static_cast<GLsizei>(log.size()), nullptr, log.data());
-    *error = std::string(type == GL_VERTEX_SHADER ? "vertex" : "fragment") +
-             " shader refused by the driver: " + log.data();
-    gl.glDeleteShader(shader);
-    return 0;
+    return std::string(type == GL_VERTEX_SHADER ? "vertex" : "fragment") +
+           " shader refused by the driver: " + log.data();
+}
+
+unsigned Canonical(unsigned features) {
+    features %= kProgramVariants;
+    if (!(features & kTexture)) features &= ~kSecondTexture;
+    if (features & kVertexColour) features &= ~kOpaqueWhite;
+    return features;
 }
 
 }  // namespace
 
-bool GlPrograms::Build(const GlFunctions& gl, unsigned features, std::string* error) {
-    const std::string defines = Defines(gl.es, features);
-    const uint32_t vertex = Compile(gl, GL_VERTEX_SHADER, defines, kVertexShader, error);
-    if (!vertex) return false;
-    const uint32_t fragment = Compile(gl, GL_FRAGMENT_SHADER, defines, kFragmentShader, error);
-    if (!fragment) {
-        gl.glDeleteShader(vertex);
-        return false;
-    }
-    const GLuint name = gl.glCreateProgram();
-    gl.glAttachShader(name, vertex);
-    gl.glAttachShader(name, fragment);
-    gl.glBindAttribLocation(name, kPositionAttribute, "position");
-    gl.glBindAttribLocation(name, kTexCoordAttribute, "texCoord");
-    gl.glBindAttribLocation(name, kColourAttribute, "colour");
-    gl.glLinkProgram(name);
-    // The program keeps its shaders; they go with it.
-    gl.glDeleteShader(vertex);
-    gl.glDeleteShader(fragment);
+uint32_t GlPrograms::VertexShader(const GlFunctions& gl, unsigned features) {
+    uint32_t& shader = vertexShaders[VertexSource(features)];
+    if (!shader)
+        shader =
+            Compile(gl, GL_VERTEX_SHADER, Defines(gl.es, VertexSource(features)), kVertexShader);
+    return shader;
+}
+
+// The shaders compiled and linked, nothing asked.
+bool GlPrograms::Hand(const GlFunctions& gl, unsigned features) {
+    Handed& program = handed[features];
+    if (program.program || programs[features].name || failed[features]) return false;
+    const uint32_t vertex = VertexShader(gl, features);
+    program.fragmentShader =
+        Compile(gl, GL_FRAGMENT_SHADER, Defines(gl.es, features), kFragmentShader);
+    program.vertexSource = VertexSource(features);
+    program.program = gl.glCreateProgram();
+    gl.glAttachShader(program.program, vertex);
+    gl.glAttachShader(program.program, program.fragmentShader);
+    gl.glBindAttribLocation(program.program, kPositionAttribute, "position");
+    gl.glBindAttribLocation(program.program, kTexCoordAttribute, "texCoord");
+    gl.glBindAttribLocation(program.program, kColourAttribute, "colour");
+    gl.glLinkProgram(program.program);
+    return true;
+}
+
+// Asks whether the handed program linked; the program is bound when it did.
+bool GlPrograms::Finish(const GlFunctions& gl, unsigned features, std::string* error) {
+    Handed program = handed[features];
+    handed[features] = Handed{};
     GLint linked = 0;
-    gl.glGetProgramiv(name, GL_LINK_STATUS, &linked);
+    gl.glGetProgramiv(program.program, GL_LINK_STATUS, &linked);
     if (!linked) {
-        char log[1024] = {};
-        gl.glGetProgramInfoLog(name, sizeof log - 1, nullptr, log);
-        *error = std::string("shader program refused by the driver: ") + log;
-        gl.glDeleteProgram(name);
+        *error = Refusal(gl, GL_VERTEX_SHADER, vertexShaders[program.vertexSource]);
+        if (error->empty()) *error = Refusal(gl, GL_FRAGMENT_SHADER, program.fragmentShader);
+        if (error->empty()) {
+            char log[1024] = {};
+            gl.glGetProgramInfoLog(program.program, sizeof log - 1, nullptr, log);
+            *error = std::string("shader program refused by the driver: ") + log;
+        }
+    }
+    // The program keeps its shaders; the fragment shader goes with it.
+    gl.glDeleteShader(program.fragmentShader);
+    if (!linked) {
+        gl.glDeleteProgram(program.program);
+        failed[features] = true;
         return false;
     }
-    GlProgram& program = programs[features];
-    program = GlProgram{};
-    program.name = name;
-    program.projection = gl.glGetUniformLocation(name, "projection");
-    program.colour = gl.glGetUniformLocation(name, "colour");
-    gl.glUseProgram(name);
-    gl.glUniform1i(gl.glGetUniformLocation(name, "texture0"), 0);
-    gl.glUniform1i(gl.glGetUniformLocation(name, "texture1"), 1);
+    GlProgram& ready = programs[features];
+    ready = GlProgram{};
+    ready.name = program.program;
+    ready.projection = gl.glGetUniformLocation(ready.name, "projection");
+    ready.colour = gl.glGetUniformLocation(ready.name, "colour");
+    gl.glUseProgram(ready.name);
+    gl.glUniform1i(gl.glGetUniformLocation(ready.name, "texture0"), 0);
+    gl.glUniform1i(gl.glGetUniformLocation(ready.name, "texture1"), 1);
     return true;
 }
 
 GlProgram* GlPrograms::Get(const GlFunctions& gl, unsigned features) {
-    features %= kProgramVariants;
-    if (!(features & kTexture)) features &= ~kSecondTexture;
-    if (features & kVertexColour) features &= ~kOpaqueWhite;
+    features = Canonical(features);
     GlProgram& program = programs[features];
     if (program.name) return &program;
     if (failed[features]) return nullptr;
+    Hand(gl, features);
     std::string error;
-    if (Build(gl, features, &error)) return &program;
-    failed[features] = true;
+    if (Finish(gl, features, &error)) return &program;
     AppendErrorLog(error.c_str());
     return nullptr;
 }
 
+// The sprites' program decides whether this driver can draw at all. Where
+// the driver compiles apart, the other programs of plain drawing are handed
+// over with it and asked about in the same wait: once drawing has begun,
+// every question would wait for the frames and textures handed over before.
 bool GlPrograms::Prepare(const GlFunctions& gl, std::string* error) {
     const unsigned sprites = kTexture | kAlphaTest | kOpaqueWhite;
-    return programs[sprites].name || Build(gl, sprites, error);
+    Hand(gl, sprites);
+    if (kDriverCompilesApart)
+        for (unsigned features : kPlainDrawing) Hand(gl, features);
+    if (handed[sprites].program && !Finish(gl, sprites, error)) {
+        failed[sprites] = false;
+        Abandon(gl);
+        return false;
+    }
+    for (unsigned features = 0; features < kProgramVariants; ++features) {
+        std::string refusal;
+        if (handed[features].program && !Finish(gl, features, &refusal))
+            AppendErrorLog(refusal.c_str());
+    }
+    return !failed[sprites];
+}
+
+// Every handed program deleted unasked.
+void GlPrograms::Abandon(const GlFunctions& gl) {
+    for (Handed& program : handed) {
+        if (!program.program) continue;
+        gl.glDeleteShader(program.fragmentShader);
+        gl.glDeleteProgram(program.program);
+        program = Handed{};
+    }
 }
 
 void GlPrograms::Forget() {
     for (GlProgram& program : programs) program = GlProgram{};
+    for (Handed& program : handed) program = Handed{};
     for (bool& f : failed) f = false;
+    for (uint32_t& shader : vertexShaders) shader = 0;
 }

@@ -3,6 +3,11 @@
 // current colour, the alpha test), each built the first time it is needed.
 // The sources are written once in the GLSL that desktop OpenGL 2.1 (version
 // 120) and OpenGL ES 2.0 / WebGL (version 100) both accept.
+//
+// A program is built in two steps: its shaders are handed to the driver and
+// linked, then the driver is asked whether that worked. Where the driver
+// compiles apart from the program (a browser's GPU process), every question
+// waits for all the work handed over before it, frames and textures too.
 #pragma once
 
 #include <cstdint>
@@ -42,14 +47,28 @@ class GlPrograms {
     // written to the error log once) when the driver refuses the sources.
     GlProgram* Get(const GlFunctions& gl, unsigned features);
     // Builds the most used program at once; false, with the reason in
-    // `error`, when this driver cannot compile it.
+    // `error`, when this driver cannot compile it. Where the driver compiles
+    // apart, the other programs of plain drawing are built with it.
     bool Prepare(const GlFunctions& gl, std::string* error);
     // The context that held the programs is gone; nothing is deleted.
     void Forget();
 
   private:
-    bool Build(const GlFunctions& gl, unsigned features, std::string* error);
+    // A program handed to the driver, not yet asked about.
+    struct Handed {
+        uint32_t program = 0, fragmentShader = 0;
+        unsigned vertexSource = 0;  // which of the vertex shaders it links
+    };
+
+    bool Hand(const GlFunctions& gl, unsigned features);
+    bool Finish(const GlFunctions& gl, unsigned features, std::string* error);
+    void Abandon(const GlFunctions& gl);
+    uint32_t VertexShader(const GlFunctions& gl, unsigned features);
 
     GlProgram programs[kProgramVariants];
+    Handed handed[kProgramVariants];
     bool failed[kProgramVariants] = {};
+    // Each vertex shader serves every program of the same texturing and
+    // colour source; they live as long as the context.
+    uint32_t vertexShaders[kProgramVariants] = {};
 };

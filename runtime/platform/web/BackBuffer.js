@@ -47,7 +47,24 @@ Module['quorbelUseBackBuffer'] = function () {
     if (framebuffer === state.framebuffer) state.framebuffer = null;
   });
 
-  GL.createOffscreenFramebuffer(context);
+  // Emscripten's set-up of the copy asks WebGL where the copy's position
+  // attribute and sampler are, and each question waits for the GPU. The
+  // attribute is bound to location 0 before the link instead, and the
+  // sampler keeps unit 0, every sampler's default: nothing is asked.
+  var link = gl.linkProgram, attribute = gl.getAttribLocation, uniform = gl.getUniformLocation;
+  gl.linkProgram = function (program) {
+    gl.bindAttribLocation(program, 0, 'pos');
+    return link.call(gl, program);
+  };
+  gl.getAttribLocation = function () { return 0; };
+  gl.getUniformLocation = function () { return null; };
+  try {
+    GL.createOffscreenFramebuffer(context);
+  } finally {
+    gl.linkProgram = link;
+    gl.getAttribLocation = attribute;
+    gl.getUniformLocation = uniform;
+  }
   if (!context.defaultVao) return;  // without vertex arrays Emscripten's own copy stays
 
   var switchedOff = [gl.SCISSOR_TEST, gl.BLEND, gl.CULL_FACE, gl.DEPTH_TEST, gl.STENCIL_TEST];

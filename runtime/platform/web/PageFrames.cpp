@@ -25,6 +25,7 @@ double gLastAnimationFrameMs = -1e9;
 double gLastTurnMs = 0;
 double gLastSwapMs = 0;
 std::array<double, 15> gFramePeriods{};
+int gContextShownFrames = 0;
 int gFramePeriodCount = 0;
 
 constexpr double kUsualFramePeriodMs = 1000.0 / 60;
@@ -110,11 +111,16 @@ EM_JS(void, UseOffscreenBackBuffer, (), {
 
 void DrawIntoBackBuffer() {
     UseOffscreenBackBuffer();
+    gContextShownFrames = 0;
 }
 
+// A new context's first frame goes to the canvas without a wait: the canvas
+// showed nothing of the program before it, and whichever frame is there at
+// the page's next animation frame is shown then.
 void ShowFrameInPage(SDL_Window*) {
     emscripten_webgl_commit_frame();
     gLastSwapMs = PageNow();
+    if (gContextShownFrames++ == 0) return;
     AwaitAnimationFrame();
 }
 

@@ -43,10 +43,13 @@ Module['preRun'].push(function () {
     });
   });
   Promise.all([saved, page.media || []]).then(function (arrived) {
+    var made = {};
     arrived[1].forEach(function (file) {
       var path = folder + '/' + file.path;
+      var parent = path.substring(0, path.lastIndexOf('/'));
       mediaPaths[path] = true;
-      FS.mkdirTree(path.substring(0, path.lastIndexOf('/')));
+      if (!made[parent]) FS.mkdirTree(parent);
+      made[parent] = true;
       FS.writeFile(path, file.bytes);
       FS.utime(path, mediaTime, mediaTime);
     });
