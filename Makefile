@@ -41,10 +41,10 @@ run: build
 	  export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=$${SDL_AUDIODRIVER:-dummy}; \
 	fi; cd $(BUILD) && ./quorbel
 
+# The browser build runs beside the desktop tests (tools/test-all.sh).
 test: build
-	cd $(BUILD) && $(HEADLESS) ctest --output-on-failure -j $(JOBS) --timeout 300
-	$(MAKE) test-san
-	$(MAKE) test-web
+	$(MAKE) web-deps WEB_EXTRA="$(WEB_TEST_PACKAGES)"
+	tools/test-all.sh $(BUILD) $(WEBBUILD) $(JOBS)
 
 # The quick loop: the release build's tests without the long play-throughs,
 # the X screen, the packages and the SDK builds (under a minute).
@@ -62,14 +62,7 @@ test-san: deps
 	$(MAKE) fuzz-smoke
 
 fuzz-smoke:
-	@set -e; shopt -s nullglob; for f in $(SANBUILD)/tests/fuzz/fuzz_*; do \
-	  [ -x "$$f" ] || continue; name=$$(basename $$f); corpus=tests/fuzz/corpus/$$name; \
-	  work=$$(mktemp -d); [ -d $$corpus ] && cp -r $$corpus/. $$work/; \
-	  echo "fuzz smoke: $$name"; \
-	  ASAN_OPTIONS=detect_leaks=1 $$f -max_total_time=10 -rss_limit_mb=2048 $$work >$$work.log 2>&1 \
-	    || { tail -40 $$work.log; exit 1; }; \
-	  tail -1 $$work.log; rm -rf $$work $$work.log; \
-	done
+	tools/fuzz-smoke.sh $(SANBUILD) 10
 
 # The long campaign, outside CI: each fuzz target for FUZZ_SECONDS (1800).
 fuzz-long: deps
