@@ -14,7 +14,7 @@ PACKAGES := build-essential cmake ninja-build pkg-config clang libclang-rt-14-de
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 HEADLESS := SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
 
-.PHONY: all deps configure build run test test-fast test-san fuzz-smoke fuzz-long bench package clean
+.PHONY: all deps configure build run test test-desktop test-fast test-san fuzz-smoke fuzz-long bench package clean
 
 all: build
 
@@ -41,10 +41,15 @@ run: build
 	  export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=$${SDL_AUDIODRIVER:-dummy}; \
 	fi; cd $(BUILD) && ./quorbel
 
-# The browser build runs beside the desktop tests (tools/test-all.sh).
+# test-desktop, test-san, then web-tests; the browser build runs beside the
+# desktop tests (tools/test-all.sh).
 test: build
 	$(MAKE) web-deps WEB_EXTRA="$(WEB_TEST_PACKAGES)"
 	tools/test-all.sh $(BUILD) $(WEBBUILD) $(JOBS)
+
+# The release build's whole suite.
+test-desktop: build
+	cd $(BUILD) && $(HEADLESS) ctest --output-on-failure -j $(JOBS) --timeout 300
 
 # The quick loop: the release build's tests without the long play-throughs,
 # the X screen, the packages and the SDK builds (under a minute).
@@ -103,7 +108,7 @@ WEB_PACKAGES := emscripten dpkg-dev
 WEB_TEST_PACKAGES := chromium
 PORT ?= 8000
 
-.PHONY: web web-deps serve test-web
+.PHONY: web web-deps serve test-web web-tests
 web-deps:
 	@missing=$$(for p in $(WEB_PACKAGES) $(WEB_EXTRA); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
@@ -119,8 +124,12 @@ serve:
 	@[ -f $(WEBBUILD)/site/index.html ] || $(MAKE) web
 	python3 tools/web/serve.py $(WEBBUILD)/site $(PORT)
 
-# The site in headless Chromium (puppeteer-core from tests/web's lock file).
+# The site in headless Chromium (puppeteer-core from tests/web's lock file);
+# web-tests runs them on the site as it stands.
 test-web: web
+	$(MAKE) web-tests
+
+web-tests:
 	$(MAKE) web-deps WEB_EXTRA="$(WEB_TEST_PACKAGES)"
 	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
 	python3 tests/web/run_web_tests.py $(BUILD) $(WEBBUILD)

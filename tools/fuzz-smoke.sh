@@ -11,16 +11,17 @@ run_one() {
   name=$(basename "$target")
   work=$(mktemp -d) log=$(mktemp)
   [ -d "tests/fuzz/corpus/$name" ] && cp -r "tests/fuzz/corpus/$name/." "$work/"
-  if ASAN_OPTIONS=detect_leaks=1 "$target" -max_total_time="$seconds" -rss_limit_mb=2048 \
-    "$work" >"$log" 2>&1; then
+  local code=0
+  ASAN_OPTIONS=detect_leaks=1 "$target" -max_total_time="$seconds" -rss_limit_mb=2048 \
+    "$work" >"$log" 2>&1 || code=$?
+  if [ $code = 0 ]; then
     echo "fuzz smoke: $name: $(tail -1 "$log")"
-    rm -rf "$work" "$log"
   else
     echo "fuzz smoke: $name FAILED"
     tail -40 "$log"
-    rm -rf "$work" "$log"
-    return 1
   fi
+  rm -rf "$work" "$log"
+  return $code
 }
 export -f run_one
 export seconds

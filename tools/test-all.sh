@@ -9,7 +9,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$1 webbuild=$2 jobs=$3
-headless=(env SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy)
 
 mkdir -p "$webbuild"
 log=$webbuild/web-build.log
@@ -20,7 +19,7 @@ setsid nice -n 19 env QUORBEL_WEB_MEDIA_BUILT=1 \
 web=$!
 trap 'kill -- -$web 2>/dev/null || true' EXIT
 
-(cd "$build" && "${headless[@]}" ctest --output-on-failure -j "$jobs" --timeout 300)
+make --no-print-directory test-desktop BUILD="$build" JOBS="$jobs"
 make --no-print-directory test-san JOBS="$jobs"
 
 echo "waiting for the browser build"
@@ -31,4 +30,4 @@ if ! wait $web; then
 fi
 trap - EXIT
 tail -2 "$log"
-make --no-print-directory test-web BUILD="$build" WEBBUILD="$webbuild" JOBS="$jobs"
+make --no-print-directory web-tests BUILD="$build" WEBBUILD="$webbuild"
