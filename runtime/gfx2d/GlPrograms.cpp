@@ -154,9 +154,9 @@ uint32_t GlPrograms::VertexShader(const GlFunctions& gl, unsigned features) {
 }
 
 // The shaders compiled and linked, nothing asked.
-bool GlPrograms::Hand(const GlFunctions& gl, unsigned features) {
+void GlPrograms::Hand(const GlFunctions& gl, unsigned features) {
     Handed& program = handed[features];
-    if (program.program || programs[features].name || failed[features]) return false;
+    if (program.program || programs[features].name || failed[features]) return;
     const uint32_t vertex = VertexShader(gl, features);
     program.fragmentShader =
         Compile(gl, GL_FRAGMENT_SHADER, Defines(gl.es, features), kFragmentShader);
@@ -168,7 +168,6 @@ bool GlPrograms::Hand(const GlFunctions& gl, unsigned features) {
     gl.glBindAttribLocation(program.program, kTexCoordAttribute, "texCoord");
     gl.glBindAttribLocation(program.program, kColourAttribute, "colour");
     gl.glLinkProgram(program.program);
-    return true;
 }
 
 // Asks whether the handed program linked; the program is bound when it did.

@@ -60,7 +60,7 @@ class GlPrograms {
         unsigned vertexSource = 0;  // which of the vertex shaders it links
     };
 
-    bool Hand(const GlFunctions& gl, unsigned features);
+    void Hand(const GlFunctions& gl, unsigned features);
     bool Finish(const GlFunctions& gl, unsigned features, std::string* error);
     void Abandon(const GlFunctions& gl);
     uint32_t VertexShader(const GlFunctions& gl, unsigned features);
